@@ -1,0 +1,191 @@
+#ifndef QUENVAR_MYFRAME_H
+#define QUENVAR_MYFRAME_H
+
+#include <string>
+#include <vector>
+
+#include <wx/colour.h>
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include "ControllerHost.h"
+#include "ControllerObserver.h"
+
+class FilledBoxCtrl;
+class LevelBarCtrl;
+class wxButton;
+class wxCheckBox;
+class wxGauge;
+class wxNotebook;
+class wxPanel;
+class wxStaticBox;
+class wxStaticText;
+class wxStatusBar;
+class wxToolBar;
+
+// Window and command ids of the main window.
+enum
+{
+    ID_TOOL_PORT = 8566,
+    ID_TOOL_LOAD_SAVE = 8567,
+    ID_TOOL_INJECTOR_CALC = 8568,
+    ID_TOOL_ABOUT = 8569,
+    ID_TOOL_DEMO = 8570,
+    ID_INJECTOR_CHECK_FIRST = 8670,
+    ID_INJECTOR_CHECK_LAST = 8677,
+    ID_POLL_TIMER = 8678,
+    ID_FUEL_SWITCH = 8679,
+    ID_TOOL_SERVICE = 8680
+};
+
+// The only top-level window: toolbar, status bar with a progress gauge, the
+// notebook of pages and, below it, the live readings. Creates the one
+// Controller, drives it from the 50 ms poll timer and is its host.
+class MyFrame : public wxFrame, public ControllerObserver, public ControllerHost
+{
+public:
+    static constexpr int kPollIntervalMs = 50;
+    static constexpr int kCylinders = 8;
+    static constexpr int kLamps = 6;
+
+    // configPath: where "Oskat.ini" lives; the working directory unless a
+    // test gives another file.
+    MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const wxPoint& pos,
+            const wxSize& size, const wxString& configPath = "Oskat.ini");
+    ~MyFrame() override;
+
+    // --- Forwarders for the controller, the pages and the calibration ---
+    // The text into status field 1.
+    void SetStatusMessage(const wxString& text);
+    // Shows or hides the progress gauge; hiding also empties status field 1.
+    void ShowProgress(bool show);
+    // Moves the gauge: 1..15 as given (clamped to the gauge's range), else 0.
+    void SetProgress(int value);
+    // Stops the poll timer if it runs.
+    void StopPollTimer() override;
+    // Starts the poll timer (50 ms, repeating) if it does not run.
+    void StartPollTimer() override;
+    // Relabels a tool when its label differs; pauses polling meanwhile.
+    void SetToolLabel(int toolId, wxString label, wxString shortHelp);
+    // Redraws the map page's pressure axis (no map page yet: nothing to do).
+    void UpdatePressureAxis();
+    // Switches demo mode on or off, as the demo tool does.
+    void ToggleDemo();
+
+    // --- Configuration ("Oskat.ini", the one key "Port") ---
+    // Reads the port name; false when the file does not exist.
+    bool LoadPortConfig();
+    // Replaces the file by the one key; false (and an error logged) when it
+    // cannot be written.
+    bool SavePortConfig();
+    // What closing does before the process ends: save the configuration and
+    // close the port.
+    void PrepareExit();
+    // The narrow device path handed to the serial layer for a port name:
+    // on Linux the name is the device path itself (/dev/ttyUSB0), in UTF-8.
+    static std::string DevicePath(const wxString& portName);
+
+    // --- ControllerObserver ---
+    void OnControllerData() override;
+    void OnParametersLoaded() override;
+    void OnAttach() override;
+
+    // --- ControllerHost ---
+    void ShowMessage(const wxString& text, const wxString& caption) override;
+    void UpdateUI() override;
+    void Sleep(int milliseconds) override;
+
+    // --- Live-readings area ---
+    // Injector check boxes and gas times from the gas cylinder mask.
+    void ShowGasRows(unsigned char mask);
+    // Every gas time and bar to zero.
+    void ShowPetrolRows();
+    // The cylinder mask of the ticked injector check boxes (cylinder 1 = bit 0).
+    unsigned char TickedInjectorMask() const;
+
+    bool IsPollTimerRunning() const { return m_pollTimer.IsRunning(); }
+    wxStatusBar* GetStatusLine() const { return m_statusBar; }
+    wxGauge* GetProgressGauge() const { return m_progressGauge; }
+
+    // Pages and controls; the pages and the tests read them.
+    wxNotebook* m_notebook = nullptr;
+    wxToolBar* m_toolBar = nullptr;
+    wxPanel* m_settingsPage = nullptr;
+    wxPanel* m_mapPage = nullptr;
+    wxPanel* m_oscylPage = nullptr;
+    wxPanel* m_faultPage = nullptr;
+
+    wxStaticBox* m_liveBox = nullptr;
+    wxStaticBox* m_injectionBox = nullptr;
+    wxStaticBox* m_fuelBox = nullptr;
+    wxStaticText* m_gasPressureText = nullptr;
+    wxStaticText* m_manifoldPressureText = nullptr;
+    wxStaticText* m_gasTemperatureText = nullptr;
+    wxStaticText* m_reducerTemperatureText = nullptr;
+    wxStaticText* m_o2Voltage1Text = nullptr;
+    wxStaticText* m_o2Voltage2Text = nullptr;
+    wxStaticText* m_batteryVoltageText = nullptr;
+    wxStaticText* m_rpmText = nullptr;
+    wxStaticText* m_petrolTimeTexts[kCylinders] = {};
+    wxStaticText* m_cylinderSwatches[kCylinders] = {};
+    LevelBarCtrl* m_petrolTimeGauges[kCylinders] = {};
+    std::vector<wxCheckBox*> m_injectorChecks;
+    std::vector<wxStaticText*> m_gasTimeTexts;
+    std::vector<LevelBarCtrl*> m_gasTimeGauges;
+    std::vector<FilledBoxCtrl*> m_lamps;
+    wxButton* m_fuelButton = nullptr;
+
+    wxString m_portName;      // as listed, e.g. /dev/ttyUSB0; empty when none
+    int m_portIndex = 0;      // position of m_portName in the port listing
+    std::string m_portDevice; // what the serial layer opens
+
+private:
+    void BuildToolBar();
+    void BuildStatusLine();
+    void CreateControls();
+    void CreateLiveBox(wxSizer* row);
+    void CreateInjectionBox(wxSizer* row);
+    void CreateFuelBox(wxSizer* row);
+    void PlaceProgressGauge();
+    void FindPortIndex();
+    void SyncDemoTool();
+    void SetText(wxStaticText* text, const wxString& value);
+    void ShowFuel(const wxString& label, const wxColour& background);
+    void RequestFuel(bool gas, unsigned char mask);
+
+    void OnPollTimer(wxTimerEvent& event);
+    void OnPort(wxCommandEvent& event);
+    void OnLoadSave(wxCommandEvent& event);
+    void OnInjectorCalc(wxCommandEvent& event);
+    void OnServiceInfo(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
+    void OnDemo(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnInjectorCheck(wxCommandEvent& event);
+    void OnFuelSwitch(wxCommandEvent& event);
+    void OnStatusBarSize(wxSizeEvent& event);
+
+    wxTimer m_pollTimer;
+    wxStatusBar* m_statusBar = nullptr;
+    wxGauge* m_progressGauge = nullptr;
+    wxString m_configPath;
+    bool m_ownsController = false;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+// True when the controller exists, is online and no calibration runs. The
+// argument is ignored.
+bool IsControllerReady(bool);
+
+// Spinner frames of the calibration's status texts: "/", "-", "\", "|".
+extern const wxString SpinnerFrames[4];
+
+// Colours of the ten oscilloscope channels, also those of the matching
+// labels in the live-readings area.
+extern const wxColour ChannelColours[10];
+
+// Advanced on each live frame; lamp 5 blinks with its parity.
+extern int LampBlinkCounter;
+
+#endif

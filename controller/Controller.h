@@ -1,0 +1,304 @@
+#ifndef QUENVAR_CONTROLLER_H
+#define QUENVAR_CONTROLLER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <wx/string.h>
+
+#include "ControllerCommand.h"
+#include "ControllerHost.h"
+#include "ControllerObserver.h"
+#include "HistoryRecord.h"
+#include "Request.h"
+#include "wxIOBase.h"
+
+class ParamPacket;
+
+// The one link to the ECU: serial port, request queue, receive buffer, the
+// cache of everything the ECU last reported and the link flags. Pages read
+// the members directly; settings change only through the setters. Driven by
+// the 50 ms poll timer calling PollTick; everything runs on the GUI thread.
+class Controller
+{
+public:
+    Controller();
+    ~Controller();
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+
+    // --- Link ---
+    // Opens the port at 10000 baud, 8N1, no handshake; 0 or the port's code.
+    int OpenPort(std::string device);
+    // Closes the port.
+    void ClosePort();
+    // Empties queue and receive buffer and clears the link flags.
+    void ResetLink();
+    // Lists the serial devices into out and m_portNames.
+    void EnumeratePorts(std::vector<std::string>& out);
+    // One step of the poll cycle: read a reply, send, or queue the next poll.
+    void PollTick();
+    // Reads what has arrived (or the next demo frame) and parses it.
+    void ReadPort();
+    // Replaces the port object (tests, fuzzing); the old one is closed.
+    void SetPort(std::unique_ptr<wxIOBase> port);
+    // Installs the program around the controller; null = none (then the demo
+    // pause really sleeps and the rest does nothing).
+    void SetHost(ControllerHost* host);
+    // The installed host, or null.
+    ControllerHost* GetHost() const { return m_host; }
+
+    // --- Frames and queue ---
+    // Queues a copy of m_request; replaces a queued request of its command.
+    void QueueRequest();
+    // Writes the front request to the port; it stays queued until answered.
+    void SendFront();
+    // Takes at most one reply frame out of m_rxBuffer and dispatches it.
+    void ParseReply();
+
+    // --- Observers ---
+    // Appends to the notification list (not owned).
+    void AddObserver(ControllerObserver* observer);
+    // which 0: OnControllerData on every observer; else OnParametersLoaded.
+    void NotifyObservers(int which);
+
+    // --- Decoders (ControllerApply.cpp) ---
+    // Applies a live-data payload (length = payload bytes, the sum byte not
+    // counted) to the readings, then notifies the observers. False, and
+    // nothing changed, when the payload is too short.
+    bool ApplyLiveData(const unsigned char* payload, std::size_t length);
+    // Applies a parameter payload (length as above) to the settings cache,
+    // notifies the observers and writes a pending settings file. False, and
+    // nothing changed, when the payload is too short.
+    bool ApplyParameters(const unsigned char* payload, std::size_t length);
+
+    // --- Periodic requests ---
+    // Queues CMD_READ_LIVE_DATA [1].
+    void RequestLiveData();
+    // Queues CMD_READ_PARAMETERS [1].
+    void RequestParameters();
+    // Queues the counters-and-history block (CMD_WRITE_HISTORY) once a
+    // parameter frame has been applied.
+    void SendHistoryBlock();
+
+    // --- Samples and files ---
+    // Copies the five samples index..index+4 (wrapping at 256) of src into
+    // the gas ring and sets m_sampleIndex.
+    void StoreGasSamples(uint32_t index, const double* src);
+    // The same for the petrol ring.
+    void StorePetrolSamples(uint32_t index, const double* src);
+    // File for the settings block of the next parameter frame; "" = none.
+    void SetSaveFileName(const wxString& path);
+
+    // --- Parameter writes (ControllerCommands.cpp) ---
+    // Setters store into the cache, then queue; those marked "online" do
+    // nothing at all until live data has arrived (m_online).
+    // CMD_WRITE_CALIBRATION with the learned point; ends the calibration.
+    void FinishCalibration();
+    // CMD_SWITCH_FUEL, online; mask 0 = every cylinder of the engine.
+    void SwitchFuel(bool gas, unsigned char mask);
+    // CMD_STOP_CALIBRATION; clears m_calibrating first.
+    void StopCalibration();
+    // CMD_START_CALIBRATION; sets m_calibrating after queueing.
+    void StartCalibration();
+    // CMD_SET_SWITCH_RPM, online.
+    void SetSwitchRpm(int rpm);
+    // CMD_SET_IGNITION_COILS, online.
+    void SetIgnitionCoils(int row);
+    // CMD_WRITE_MULTIPLIER_MAP: entries 10..255, fractions (1.12 = 112 %).
+    void SendMultiplierMap(const double map[256]);
+    // CMD_READ_PARAMETERS [arg]; the settings-file save asks with 0.
+    void RequestParameterBlock(unsigned char arg);
+    // CMD_ENABLE_GAS_LEVEL if not sent yet, then CMD_SET_GAS_LEVEL (volts).
+    void SetGasLevelSettings(int type, double t1, double t2, double t3, double t4);
+    // CMD_SET_INJECTOR_TYPE / _PARAM_A / _PARAM_B for what differs, online.
+    void SetInjectorType(int code);
+    // CMD_SET_SWITCH_TEMPERATURE, online.
+    void SetSwitchTemperature(int v);
+    // CMD_ERASE_FAULTS, then both fault lists emptied.
+    void EraseFaults();
+    // CMD_SET_MAX_GAS_RPM, online.
+    void SetMaxGasRpm(int rpm);
+    // CMD_SET_GAS_PRESSURE_SENSOR, online.
+    void SetGasPressureSensor(int row);
+    // CMD_SET_REDUCER_TEMP_SENSOR, online.
+    void SetReducerTempSensor(int row);
+    // CMD_SET_RPM_SIGNAL, online.
+    void SetRpmSignal(bool twelveVolt);
+    // CMD_SET_GAS_TEMP_SENSOR, online.
+    void SetGasTempSensor(int row);
+    // CMD_SET_CALIBRATION_WINDOW.
+    void SendCalibrationWindow(unsigned char midpoint, unsigned char tolerance, unsigned char multiplier);
+    // CMD_SET_CYLINDERS, online.
+    void SetCylinderCode(int code);
+    // CMD_SET_MIN_PRESSURE, online.
+    void SetMinPressure(double bar);
+    // CMD_SET_GAS_FAULT_TIME, online.
+    void SetGasFaultTime(int ms);
+    // CMD_WRITE_MAP_POINTS: ten indices, 0xFF = free slot.
+    void SendMapPoints(const unsigned char indices[10]);
+    // CMD_SET_ENGINE_TYPE, online.
+    void SetTurbo(unsigned char v);
+    // CMD_SET_SWITCH_TIME, online.
+    void SetSwitchTime(double s);
+    // CMD_SET_CYLINDER_SWITCH_DELAY, online.
+    void SetCylinderSwitchDelay(int ms);
+    // CMD_SET_MANIFOLD_SENSOR, online.
+    void SetManifoldSensor(int row);
+    // CMD_ERASE_CURVE [1].
+    void ErasePetrolCurve();
+    // CMD_ERASE_CURVE [2].
+    void EraseGasCurve();
+    // CMD_SET_WORK_PRESSURE, online.
+    void SetWorkPressure(double bar);
+    // CMD_SET_GAS_SWITCH_TIME_FLAG.
+    void SetGasSwitchTimeEnabled(unsigned char v);
+    // CMD_ENABLE_GAS_LEVEL, once between two link resets.
+    void EnableGasLevel();
+    // CMD_SET_FUEL_TYPE, online.
+    void SetFuelType(unsigned char cng);
+    // CMD_SET_INJECTOR_CORRECTIONS with all eight cylinders, online.
+    void SetInjectorCorrection(int index, double percent);
+    // CMD_SET_MIN_GAS_RPM, online.
+    void SetMinGasRpm(int rpm);
+    // CMD_SET_MIN_GAS_TEMPERATURE, online.
+    void SetMinGasTemperature(int v);
+
+    // --- Settings files and history (ControllerSettingsFile.cpp, ControllerHistory.cpp) ---
+    // Sends a 554-byte settings file (CMD_WRITE_SETTINGS, then a parameter
+    // read); any other file is refused with a message box.
+    void LoadSettingsFile(const wxString& path);
+    // Writes the settings block to m_saveFileName, if set, and clears it.
+    void WritePendingSettingsFile(const unsigned char* block554);
+    // Next-service counter := hours, then the counters-and-history block.
+    void SetServiceInterval(double hours);
+    // Dates the modification records, once per link reset.
+    void StampHistory();
+
+    // --- Getters ---
+    unsigned char GetIgnitionCoils() const { return m_ignitionCoils; }
+    double GetSwitchTime() const { return m_switchTime; }
+    double GetCylinderSwitchDelay() const { return m_cylinderSwitchDelay; }
+    int GetMaxGasRpm() const { return m_maxGasRpm; }
+    int GetGasFaultTime() const { return m_gasFaultTime; }
+    unsigned char GetGasLevelStage() const { return m_gasLevelStage; }
+    unsigned char IsTurbo() const { return m_turbo; }
+    int GetMinGasRpm() const { return m_minGasRpm; }
+    // Cylinders from the cylinder code: 6 -> 1, 7 -> 2, c -> c + 3.
+    unsigned char GetCylinderCount() const;
+    // Correction of cylinder index (0..7), percent.
+    double GetInjectorCorrection(int index) const;
+    // Sensor type and the four raw thresholds (V x 50).
+    void GetGasLevelSettings(int& type, double& t1, double& t2, double& t3, double& t4) const;
+    const double* GetGasSamples() const { return m_gasSamples; }
+    const double* GetPetrolSamples() const { return m_petrolSamples; }
+    // Work counter index (0..4), half-seconds.
+    uint32_t GetWorkCounter(int index) const;
+    double GetO2Voltage1() const { return m_o2Voltage1; }
+    double GetO2Voltage2() const { return m_o2Voltage2; }
+    int GetCurrentFaultCount() const { return static_cast<int>(m_currentFaults.size()); }
+    int GetStoredFaultCount() const { return static_cast<int>(m_storedFaults.size()); }
+    // Current fault text index; "" outside the list.
+    wxString GetCurrentFault(int index) const;
+    // Stored fault text index (below GetStoredFaultCount).
+    wxString GetStoredFault(int index) const;
+
+    // --- Members, read directly by the pages ---
+    uint32_t m_demoParametersSent = 0;
+    unsigned char m_pressureChanged = 0;
+    unsigned char m_historyStamped = 0;
+    unsigned char m_statusBit1 = 0;
+    unsigned char m_statusBit2 = 0;
+    int m_gasLevelSensorType = 0;
+    unsigned char m_gasLevelRaw = 0;
+    unsigned char m_gasLevelThresholds[4] = {};
+    double m_injectorCorrections[8] = {};
+    unsigned char m_online = 0;
+    unsigned char m_cylinderCode = 0;
+    unsigned char m_rpmSignalVolts = 0;
+    unsigned char m_ignitionCoils = 0;
+    unsigned char m_switchTemperature = 0;
+    int m_switchRpm = 0;
+    double m_switchTime = 0.0;
+    double m_cylinderSwitchDelay = 0.0;
+    unsigned char m_gasPressureSensor = 0;
+    unsigned char m_manifoldSensor = 0;
+    unsigned char m_reducerTempSensor = 0;
+    unsigned char m_gasTempSensor = 0;
+    int m_maxGasRpm = 0;
+    int m_gasFaultTime = 0;
+    int m_minGasTemperature = 0;
+    int m_minGasRpm = 0;
+    unsigned char m_parametersApplied = 0;
+    unsigned char m_turbo = 0;
+    unsigned char m_fuelIsCng = 0;
+    unsigned char m_gasSwitchTimeEnabled = 0;
+    double m_workPressure = 0.0;
+    double m_minPressure = 0.0;
+    unsigned char m_injectorType = 0;
+    unsigned char m_injectorParamA = 0;
+    unsigned char m_injectorParamB = 0;
+    std::string m_lastPayload;          // last good reply's payload, its sum byte last
+    std::string m_rxBuffer;             // received bytes not yet parsed
+    double m_manifoldPressure = 0.0;
+    double m_gasPressure = 0.0;
+    double m_calibrationTime = 0.0;
+    std::deque<ControllerObserver*> m_observers;
+    std::deque<wxString> m_storedFaults;
+    std::deque<wxString> m_currentFaults;
+    unsigned char m_calibrating = 0;
+    double m_rpm = 0.0;
+    double m_supplyVoltage = 0.0;
+    double m_o2Voltage1 = 0.0;
+    double m_o2Voltage2 = 0.0;
+    double m_reducerTemperature = 0.0;
+    double m_gasTemperature = 0.0;
+    unsigned char m_calibrationMultiplier = 0;
+    unsigned char m_multiplier = 0;
+    double m_gasInjectionTime = 0.0;
+    uint32_t m_workCounters[5] = {};
+    std::vector<std::string> m_portNames;
+    std::deque<Request> m_requestQueue;
+    uint32_t m_demoFrameIndex = 0;
+    std::unique_ptr<ParamPacket> m_lastParameters;
+    unsigned char m_demoMode = 0;
+    double m_calibrationTolerance = 0.0;
+    double m_calibrationAverage = 0.0;
+    unsigned char m_gasLevelEnabled = 0;
+    unsigned char m_onGas = 0;
+    unsigned char m_linkLost = 0;
+    int m_missCount = 0;
+    unsigned char m_connected = 0;
+    Request m_request;
+    std::unique_ptr<wxIOBase> m_port;
+    unsigned char m_calibrationGasTemperature = 0;
+    double m_petrolInjectionTimes[8] = {};
+    unsigned char m_gasCylinderMask = 0;
+    unsigned char m_gasLevelStage = 0;
+    unsigned char m_mapPointIndices[10] = {};
+    double m_multiplierMap[256] = {};
+    uint32_t m_sampleIndex = 0;
+    wxString m_saveFileName;
+    double m_petrolSamples[256] = {};
+    double m_gasSamples[256] = {};
+    unsigned char m_awaitingReply = 0;
+    HistoryRecord m_historyRecords[9] = {};
+    unsigned char m_parametersReceived = 0;
+
+    // Ticks since the last history block; CMD_WRITE_HISTORY on the 50th.
+    int m_historyTickCounter = 0;
+
+private:
+    static void StoreSamples(double* ring, uint32_t index, const double* src);
+
+    ControllerHost* m_host = nullptr;
+};
+
+// The one controller; null until the main window has created it.
+extern Controller* theController;
+
+#endif

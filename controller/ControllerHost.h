@@ -1,0 +1,27 @@
+#ifndef QUENVAR_CONTROLLERHOST_H
+#define QUENVAR_CONTROLLERHOST_H
+
+#include <wx/string.h>
+
+// What the controller needs from the program around it. The application
+// installs the main window's implementation; tests install their own, so the
+// controller runs without a display.
+class ControllerHost
+{
+public:
+    virtual ~ControllerHost() = default;
+
+    // Stops the 50 ms poll timer (around applying a parameter frame, so an
+    // observer's modal dialog cannot cause a nested tick).
+    virtual void StopPollTimer() = 0;
+    // Starts the poll timer again, only when it is not running.
+    virtual void StartPollTimer() = 0;
+    // A modal message box with an OK button.
+    virtual void ShowMessage(const wxString& text, const wxString& caption) = 0;
+    // Runs the toolkit's update-UI pass over the windows.
+    virtual void UpdateUI() = 0;
+    // Blocks the calling (GUI) thread; paces the demo feed.
+    virtual void Sleep(int milliseconds) = 0;
+};
+
+#endif

@@ -1,0 +1,36 @@
+#ifndef QUENVAR_REQUEST_H
+#define QUENVAR_REQUEST_H
+
+#include <string>
+
+// One request frame as it goes on the wire: header, command, data, sum.
+// Requests carry no length field; the ECU knows each command's data length.
+class Request
+{
+public:
+    Request() = default;
+    // Copies the frame, sum and command; the header stays this record's own.
+    Request(const Request& lhs);
+    Request& operator=(const Request& lhs);
+
+    // Rebuild the frame in place for a command without data.
+    void Build(unsigned char command);
+    // ... with one data byte.
+    void Build(unsigned char command, unsigned char b1);
+    // ... with two data bytes.
+    void Build(unsigned char command, unsigned char b1, unsigned char b2);
+    // ... with any number of data bytes.
+    void Build(unsigned char command, const std::string& data);
+
+    std::string m_bytes;          // the whole frame
+    unsigned char m_sum = 0;      // running sum of the bytes appended so far
+    unsigned char m_command = 0;  // the command byte
+    unsigned char m_header = 0xAA; // first byte of every frame this record builds
+
+private:
+    void Begin(unsigned char command);
+    void Append(unsigned char byte);
+    void Finish();
+};
+
+#endif

@@ -1,0 +1,267 @@
+// The main window's shell: configuration file, demo tool, progress gauge,
+// port tool and the poll timer against a simulated ECU.
+
+#include "MainWindowFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <wx/fileconf.h>
+#include <wx/gauge.h>
+#include <wx/log.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/wfstream.h>
+
+#include "SimulatedEcu.h"
+
+namespace
+{
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Collects error messages instead of showing or printing them.
+class ErrorCollector : public wxLog
+{
+public:
+    wxString m_errors;
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo&) override
+    {
+        if (level == wxLOG_Error)
+            m_errors += msg + "\n";
+    }
+};
+
+wxString ToolLabel(MyFrame* frame, int id)
+{
+    wxToolBarToolBase* tool = frame->m_toolBar->FindById(id);
+    return tool ? tool->GetLabel() : wxString("(no tool)");
+}
+
+wxString ToolHelp(MyFrame* frame, int id)
+{
+    return frame->m_toolBar->GetToolShortHelp(id);
+}
+}
+
+TEST_F(MainWindowTest, ConfiguredDevicePathIsOpenedAndStoredAsItIs)
+{
+    // Linux names ports by device path; no Windows prefix rule applies, even
+    // to a name that looks like a long COM name.
+    const char* names[] = {"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_Kabel_Überall-if00-port0",
+                           "COM10"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        {
+            std::ofstream(m_dir / "Oskat.ini") << "Port=" << name << "\n";
+        }
+        MakeFrame();
+        const wxString expected = wxString::FromUTF8(name);
+        EXPECT_EQ(m_frame->m_portName, expected);
+        EXPECT_EQ(m_frame->m_portDevice, std::string(name));
+        EXPECT_EQ(MyFrame::DevicePath(expected), std::string(name));
+
+        // Nothing answers on these paths: the open failed quietly.
+        EXPECT_FALSE(theController->m_port->IsOpen());
+
+        ASSERT_TRUE(m_frame->SavePortConfig());
+        EXPECT_EQ(ReadFile(m_dir / "Oskat.ini"), std::string("Port=") + name + "\n");
+        delete m_frame;
+        m_frame = nullptr;
+    }
+}
+
+TEST_F(MainWindowTest, ConfigurationWithoutPortOrFile)
+{
+    // No file: nothing read, nothing opened.
+    MakeFrame();
+    EXPECT_FALSE(m_frame->LoadPortConfig());
+    EXPECT_TRUE(m_frame->m_portName.empty());
+    EXPECT_TRUE(m_frame->m_portDevice.empty());
+    EXPECT_EQ(m_frame->m_portIndex, 0);
+    EXPECT_FALSE(theController->m_port->IsOpen());
+
+    // Closing writes the one key, empty, and nothing else survives.
+    m_frame->PrepareExit();
+    EXPECT_EQ(ReadFile(m_dir / "Oskat.ini"), "Port=\n");
+    wxFileInputStream in(ConfigPath());
+    wxFileConfig config(in);
+    EXPECT_TRUE(config.HasEntry("/Port"));
+    EXPECT_EQ(config.GetNumberOfEntries(true), 1u);
+
+    // A file with other keys but no "Port" leaves the name as it was, and
+    // saving drops the other keys.
+    {
+        std::ofstream(m_dir / "Oskat.ini") << "Speed=10000\n[Window]\nX=3\n";
+    }
+    m_frame->m_portName = "/dev/ttyS1";
+    EXPECT_TRUE(m_frame->LoadPortConfig());
+    EXPECT_EQ(m_frame->m_portName, "/dev/ttyS1");
+    EXPECT_EQ(m_frame->m_portDevice, "/dev/ttyS1");
+    ASSERT_TRUE(m_frame->SavePortConfig());
+    EXPECT_EQ(ReadFile(m_dir / "Oskat.ini"), "Port=/dev/ttyS1\n");
+}
+
+TEST_F(MainWindowTest, UnwritableConfigurationIsReported)
+{
+    // A folder that is a file cannot be written, not even by root.
+    {
+        std::ofstream(m_dir / "work") << "not a folder\n";
+    }
+    m_frame = new MyFrame(nullptr, wxID_ANY, "Quenvar test", wxPoint(0, 0), wxSize(850, 620),
+                          wxString((m_dir / "work" / "Oskat.ini").string()));
+    m_frame->m_portName = "/dev/ttyUSB1";
+
+    auto* collector = new ErrorCollector;
+    wxLog* previous = wxLog::SetActiveTarget(collector);
+    const bool saved = m_frame->SavePortConfig();
+    wxLog::SetActiveTarget(previous);
+
+    EXPECT_FALSE(saved);
+    EXPECT_NE(collector->m_errors.Find(wxString(L"无法写入配置文件")), wxNOT_FOUND)
+        << collector->m_errors;
+    EXPECT_EQ(ReadFile(m_dir / "work"), "not a folder\n");
+    delete collector;
+}
+
+TEST_F(MainWindowTest, DemoToolTogglesModeAndLabel)
+{
+    MakeFrame();
+    EXPECT_EQ(ToolLabel(m_frame, ID_TOOL_DEMO), wxString(L"启动演示"));
+    EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), "");
+
+    theController->m_linkLost = 1;
+    theController->m_missCount = 20;
+    theController->m_request.m_header = 0;
+    Fire(m_frame, wxEVT_TOOL, ID_TOOL_DEMO);
+    EXPECT_EQ(theController->m_demoMode, 1);
+    EXPECT_EQ(theController->m_linkLost, 0);
+    EXPECT_EQ(theController->m_missCount, 0);
+    EXPECT_EQ(theController->m_request.m_header, 0xAA);
+    EXPECT_EQ(ToolLabel(m_frame, ID_TOOL_DEMO), wxString(L"关闭演示"));
+    EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), wxString(L"软件进入关闭演示模式"));
+    // Relabelling starts polling even when nothing had started it.
+    EXPECT_TRUE(m_frame->IsPollTimerRunning());
+
+    Fire(m_frame, wxEVT_TOOL, ID_TOOL_DEMO);
+    EXPECT_EQ(theController->m_demoMode, 0);
+    EXPECT_EQ(ToolLabel(m_frame, ID_TOOL_DEMO), wxString(L"启动演示"));
+    EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), wxString(L"软件进入演示模式"));
+}
+
+TEST_F(MainWindowTest, DemoLabelFollowsFlagClearedByLinkReset)
+{
+    MakeFrame();
+    InstallPort(false);
+    m_frame->ToggleDemo();
+    ASSERT_EQ(ToolLabel(m_frame, ID_TOOL_DEMO), wxString(L"关闭演示"));
+    // A receive-buffer overflow or a newly opened port ends demo mode
+    // without the tool; the next tick relabels it.
+    theController->ResetLink();
+    EXPECT_TRUE(guitest::WaitFor(
+        [&] { return ToolLabel(m_frame, ID_TOOL_DEMO) == wxString(L"启动演示"); }));
+    EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), wxString(L"软件进入演示模式"));
+}
+
+TEST_F(MainWindowTest, ProgressGaugeAndStatusMessage)
+{
+    MakeFrame();
+    wxGauge* gauge = m_frame->GetProgressGauge();
+    EXPECT_EQ(gauge->GetRange(), 14);
+    EXPECT_FALSE(gauge->IsShown());
+
+    m_frame->ShowProgress(true);
+    EXPECT_TRUE(gauge->IsShown());
+    m_frame->SetProgress(7);
+    EXPECT_EQ(gauge->GetValue(), 7);
+    // 15 is the callers' last step; the gauge of 14 shows it full instead
+    // of asserting.
+    m_frame->SetProgress(15);
+    EXPECT_EQ(gauge->GetValue(), 14);
+    m_frame->SetProgress(16);
+    EXPECT_EQ(gauge->GetValue(), 0);
+    m_frame->SetProgress(3);
+    m_frame->SetProgress(0);
+    EXPECT_EQ(gauge->GetValue(), 0);
+    m_frame->SetProgress(-1);
+    EXPECT_EQ(gauge->GetValue(), 0);
+
+    m_frame->SetStatusMessage("calibrating /");
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(1), "calibrating /");
+    m_frame->ShowProgress(false);
+    EXPECT_FALSE(gauge->IsShown());
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(1), "");
+    // Hiding an already hidden gauge still empties the field.
+    m_frame->SetStatusMessage("again");
+    m_frame->ShowProgress(false);
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(1), "");
+}
+
+TEST_F(MainWindowTest, ClosingThePortStopsPolling)
+{
+    MakeFrame();
+    RecordingPort* port = InstallPort(true);
+    m_frame->StartPollTimer();
+    ASSERT_TRUE(guitest::WaitFor([&] { return !port->m_written.empty(); }));
+
+    theController->m_connected = 1;
+    Fire(m_frame, wxEVT_TOOL, ID_TOOL_PORT);
+    EXPECT_FALSE(port->m_open);
+    EXPECT_EQ(port->m_closes, 1);
+    EXPECT_FALSE(m_frame->IsPollTimerRunning());
+    EXPECT_EQ(theController->m_connected, 0);
+    EXPECT_EQ(theController->m_missCount, 11);
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(0), wxString(L"ECU断开"));
+
+    // Nothing more goes out and the status stays as it is.
+    port->m_written.clear();
+    port->m_open = true;
+    EXPECT_FALSE(guitest::WaitFor([&] { return !port->m_written.empty(); },
+                                  std::chrono::milliseconds(300)));
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(0), wxString(L"ECU断开"));
+}
+
+TEST_F(MainWindowTest, PollTimerTalksToTheEcu)
+{
+    SimulatedEcu ecu;
+    ASSERT_TRUE(ecu.IsOpen());
+    {
+        std::ofstream(m_dir / "Oskat.ini") << "Port=" << ecu.SlavePath() << "\n";
+    }
+    MakeFrame();
+    ASSERT_TRUE(theController->m_port->IsOpen());
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(0), "");
+    m_frame->StartPollTimer();
+
+    // First the parameters, then live data, which marks the link up.
+    ASSERT_TRUE(guitest::WaitFor([&] {
+        ecu.Service();
+        return !ecu.Received().empty();
+    }));
+    const SimulatedEcu::Bytes first = ecu.Received().front();
+    EXPECT_EQ(first, (SimulatedEcu::Bytes{0xAA, 0x0C, 0x01, 0xB7}));
+    ASSERT_TRUE(guitest::WaitFor([&] {
+        ecu.Service();
+        return m_frame->GetStatusLine()->GetStatusText(0) == wxString(L"ECU连接");
+    }));
+    EXPECT_EQ(theController->m_online, 1);
+    EXPECT_EQ(ecu.ReceivedCommands().back(), 1);
+
+    // An ECU that falls silent: after fourteen empty reads the link is lost
+    // and the status shows it.
+    ecu.SetSilent(true);
+    ASSERT_TRUE(guitest::WaitFor([&] {
+        ecu.Service();
+        return theController->m_linkLost != 0;
+    }));
+    EXPECT_TRUE(guitest::WaitFor([&] {
+        return m_frame->GetStatusLine()->GetStatusText(0) == wxString(L"ECU断开");
+    }));
+}

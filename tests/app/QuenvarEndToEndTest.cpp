@@ -1,0 +1,185 @@
+// The real program against a simulated ECU on a pseudo-terminal: started
+// under the display in a scratch folder whose "Oskat.ini" names the pty.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "SimulatedEcu.h"
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+struct Seen
+{
+    Clock::time_point when;
+    SimulatedEcu::Bytes frame;
+};
+
+class QuenvarRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs a display (run under xvfb-run)";
+        char pattern[] = "/tmp/quenvar-e2e-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        ASSERT_TRUE(m_ecu.IsOpen());
+        // The program reads in its own process, so delivery cannot be watched.
+        m_ecu.SetWaitForDelivery(false);
+        std::ofstream(m_dir / "Oskat.ini") << "Port=" << m_ecu.SlavePath() << "\n";
+    }
+
+    void TearDown() override
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (HasFailure() && !m_dir.empty()) {
+            std::ifstream log(m_dir / "quenvar.log");
+            std::cerr << "--- program output ---\n" << log.rdbuf() << "\n";
+        }
+        std::error_code ignored;
+        if (!m_dir.empty())
+            std::filesystem::remove_all(m_dir, ignored);
+    }
+
+    void Start()
+    {
+        m_pid = fork();
+        ASSERT_GE(m_pid, 0);
+        if (m_pid == 0) {
+            // Own home too: the per-user lock lives there.
+            if (chdir(m_dir.c_str()) != 0)
+                _exit(126);
+            setenv("HOME", m_dir.c_str(), 1);
+            const int fd = open("quenvar.log", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (fd >= 0) {
+                dup2(fd, 1);
+                dup2(fd, 2);
+            }
+            execl(QUENVAR_BINARY, QUENVAR_BINARY, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+
+    bool Alive()
+    {
+        int status = 0;
+        return m_pid > 0 && waitpid(m_pid, &status, WNOHANG) == 0;
+    }
+
+    // Serves the ECU for a while, recording each request with its time.
+    void Serve(Clock::duration span)
+    {
+        const auto end = Clock::now() + span;
+        while (Clock::now() < end) {
+            pollfd pfd = {m_ecu.MasterFd(), POLLIN, 0};
+            poll(&pfd, 1, 10);
+            m_ecu.Service();
+            for (const SimulatedEcu::Bytes& frame : m_ecu.Received())
+                m_seen.push_back({Clock::now(), frame});
+            m_ecu.ClearReceived();
+        }
+    }
+
+    // Serves until a request with the command arrives; false at the deadline.
+    bool ServeUntil(unsigned char command, Clock::duration deadline)
+    {
+        const auto end = Clock::now() + deadline;
+        const std::size_t from = m_seen.size();
+        while (Clock::now() < end) {
+            Serve(20ms);
+            for (std::size_t i = from; i < m_seen.size(); ++i) {
+                if (m_seen[i].frame.size() > 1 && m_seen[i].frame[1] == command)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    int Count(unsigned char command, Clock::time_point from,
+              Clock::time_point to = Clock::time_point::max()) const
+    {
+        int n = 0;
+        for (const Seen& s : m_seen) {
+            if (s.when >= from && s.when < to && s.frame.size() > 1 && s.frame[1] == command)
+                ++n;
+        }
+        return n;
+    }
+
+    std::filesystem::path m_dir;
+    SimulatedEcu m_ecu;
+    pid_t m_pid = -1;
+    std::vector<Seen> m_seen;
+};
+}
+
+TEST_F(QuenvarRun, PollsLiveDataAndRidesOutBadSpells)
+{
+    Start();
+    // A sanitizer build takes a while to show its window.
+    ASSERT_TRUE(ServeUntil(12, 60s)) << "no request from the program";
+    ASSERT_FALSE(m_seen.empty());
+    EXPECT_EQ(m_seen.front().frame, (SimulatedEcu::Bytes{0xAA, 0x0C, 0x01, 0xB7}));
+
+    // Live data about ten times a second (one request every second tick).
+    ASSERT_TRUE(ServeUntil(1, 5s));
+    auto from = Clock::now();
+    Serve(3s);
+    const int live = Count(1, from);
+    std::cout << "live-data requests in 3 s: " << live << "\n";
+    EXPECT_GE(live, 15);
+    EXPECT_LE(live, 40);
+    EXPECT_TRUE(Alive());
+
+    // Corrupt replies and line noise: the program resends and carries on.
+    m_ecu.CorruptNextReplies(6);
+    m_ecu.SendRaw({0x00, 0x13, 0x55, 0xFF, 0x01, 0x39, 0x0C, 0x7E, 0x80, 0x00});
+    Serve(1s);
+    from = Clock::now();
+    Serve(2s);
+    EXPECT_GE(Count(1, from), 10);
+    EXPECT_TRUE(Alive());
+
+    // A short silence (fewer than fourteen empty reads): the unanswered
+    // request keeps going out, and live data resumes when the ECU answers.
+    m_ecu.SetSilent(true);
+    from = Clock::now();
+    Serve(400ms);
+    EXPECT_GE(static_cast<int>(m_seen.size()), 1);
+    EXPECT_GE(Count(1, from) + Count(59, from), 3);
+    m_ecu.SetSilent(false);
+    from = Clock::now();
+    Serve(2s);
+    EXPECT_GE(Count(1, from), 10);
+    EXPECT_TRUE(Alive());
+
+    // A long silence: the link is given up and the program goes quiet, but
+    // keeps running.
+    m_ecu.SetSilent(true);
+    const auto silence = Clock::now();
+    Serve(3s);
+    const auto quiet = silence + 2s;
+    EXPECT_EQ(Count(1, quiet) + Count(12, quiet) + Count(59, quiet), 0);
+    EXPECT_GE(Count(1, silence), 5);
+    EXPECT_TRUE(Alive());
+}

@@ -1,0 +1,13 @@
+#ifndef QUENVAR_TESTS_SCREENSHOT_H
+#define QUENVAR_TESTS_SCREENSHOT_H
+
+#include <wx/string.h>
+
+class wxWindow;
+
+// When QUENVAR_SCREENSHOT_DIR is set (scripts/dialog_screenshots sets it),
+// saves a PNG of the shown window there under fileName; otherwise does
+// nothing. Returns false only when a requested picture could not be made.
+bool SaveScreenshotIfAsked(wxWindow* window, const wxString& fileName);
+
+#endif

@@ -1,0 +1,240 @@
+// The whole link over the real serial port on a pty, against the simulated
+// ECU: the test alternates poll ticks with the ECU's service calls.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ControllerTestSupport.h"
+#include "SimulatedEcu.h"
+
+namespace
+{
+
+using Bytes = SimulatedEcu::Bytes;
+
+const Bytes kLiveRequest = {0xAA, 0x01, 0x01, 0xAC};
+const Bytes kParameterRequest = {0xAA, 0x0C, 0x01, 0xB7};
+
+class EcuLink : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(ecu.IsOpen());
+        controller.SetHost(&host);
+        ASSERT_EQ(0, controller.OpenPort(ecu.SlavePath()));
+    }
+
+    // One poll tick; when it sent a request, the ECU takes it (and answers
+    // unless told otherwise) before the next tick.
+    void Tick()
+    {
+        controller.PollTick();
+        if (controller.m_awaitingReply && !controller.m_demoMode && !controller.m_linkLost)
+            ASSERT_TRUE(ecu.WaitForRequest()) << "no request reached the ECU";
+    }
+
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            Tick();
+    }
+
+    // Ticks until the first live frame has been read.
+    void Connect()
+    {
+        for (int i = 0; i < 20 && !controller.m_connected; ++i)
+            Tick();
+        ASSERT_EQ(1, controller.m_connected);
+        ecu.ClearReceived();
+    }
+
+    SimulatedEcu ecu;
+    RecordingHost host;
+    Controller controller;
+};
+
+} // namespace
+
+TEST_F(EcuLink, StartupReadsParametersOnceThenPollsLiveData)
+{
+    Ticks(3);
+    EXPECT_EQ(1, controller.m_parametersReceived);
+    EXPECT_EQ(0, controller.m_connected);
+    Ticks(2);
+    EXPECT_EQ(1, controller.m_connected);
+    Ticks(15);
+
+    const std::vector<Bytes>& got = ecu.Received();
+    ASSERT_GE(got.size(), 9u);
+    EXPECT_EQ(kParameterRequest, got[0]);
+    for (std::size_t i = 1; i < got.size(); ++i)
+        EXPECT_EQ(kLiveRequest, got[i]) << i;
+    EXPECT_EQ(0, controller.m_missCount);
+    EXPECT_EQ(0, controller.m_linkLost);
+    EXPECT_EQ(1, std::count(host.m_calls.begin(), host.m_calls.end(), "stop"));
+    // A healthy link: one request every second tick.
+    EXPECT_EQ(10u, got.size());
+}
+
+TEST_F(EcuLink, SettingQueuedTwiceGoesOutOnceWithTheLastValue)
+{
+    Connect();
+    controller.m_request.Build(54, 5);
+    controller.QueueRequest();
+    controller.m_request.Build(17, 30);
+    controller.QueueRequest();
+    controller.m_request.Build(54, 7);
+    controller.QueueRequest();
+    Ticks(8);
+
+    const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+    ASSERT_GE(commands.size(), 3u);
+    // A live poll may already stand in the queue in front of the settings.
+    const auto first = std::find(commands.begin(), commands.end(), 54);
+    ASSERT_NE(commands.end(), first);
+    EXPECT_EQ(17, *(first + 1));
+    EXPECT_EQ(1, std::count(commands.begin(), commands.end(), 54));
+    EXPECT_EQ(1, std::count(commands.begin(), commands.end(), 17));
+    const Bytes& sent54 = ecu.Received()[static_cast<std::size_t>(first - commands.begin())];
+    EXPECT_EQ((Bytes{0xAA, 54, 7, static_cast<unsigned char>(0xAA + 54 + 7)}), sent54);
+    EXPECT_TRUE(controller.m_requestQueue.empty() || controller.m_requestQueue[0].m_command == 1);
+}
+
+TEST_F(EcuLink, CorruptReplyIsAskedForAgainOnTheNextTick)
+{
+    ecu.CorruptNextReplies(1);
+    Ticks(3); // queue, send, read the corrupt reply and send again
+    EXPECT_EQ(0, controller.m_parametersReceived);
+    EXPECT_TRUE(controller.m_rxBuffer.empty());
+    ASSERT_EQ(2u, ecu.Received().size());
+    EXPECT_EQ(kParameterRequest, ecu.Received()[1]);
+    Tick();
+    EXPECT_EQ(1, controller.m_parametersReceived);
+}
+
+TEST_F(EcuLink, ReplySplitAcrossTwoReadsIsAssembled)
+{
+    Ticks(3);
+    ASSERT_EQ(1, controller.m_parametersReceived);
+    ecu.SplitNextReply(40);
+    Tick(); // sends the first live poll: 40 bytes of its reply arrive
+    Tick(); // reads them, sends the poll again
+    EXPECT_EQ(40u, controller.m_rxBuffer.size());
+    EXPECT_EQ(0, controller.m_connected);
+    ASSERT_EQ(3u, ecu.Received().size());
+    // The rest of the first reply and the whole second one arrive together;
+    // one frame is taken per read, the second waits in the buffer.
+    ecu.SetSilent(true);
+    Tick();
+    EXPECT_EQ(1, controller.m_connected);
+    EXPECT_EQ(0, controller.m_missCount);
+    EXPECT_EQ(57u, controller.m_rxBuffer.size());
+}
+
+TEST_F(EcuLink, SilentEcuLosesTheLinkAndNothingIsSentAfter)
+{
+    ecu.SetSilent(true);
+    int ticks = 0;
+    while (!controller.m_linkLost && ticks < 100)
+    {
+        Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(17, ticks);
+    EXPECT_EQ(15u, ecu.Received().size());
+    Ticks(5);
+    ecu.Service();
+    EXPECT_EQ(15u, ecu.Received().size());
+    EXPECT_EQ(0, controller.m_connected);
+}
+
+TEST_F(EcuLink, GarbageOnTheLineIsDroppedAndTheLinkRecovers)
+{
+    Connect();
+    // Junk that looks like the start of a frame with a wrong sum, in front
+    // of the next reply: the whole read is dropped and the poll repeated.
+    ecu.SendRaw({0x13, 0x00, 0x08, 0x42, 0x42, 0x42, 0x42, 0x42});
+    controller.m_connected = 0;
+    Ticks(6);
+    EXPECT_EQ(1, controller.m_connected);
+    EXPECT_EQ(0, controller.m_linkLost);
+    EXPECT_EQ(0, controller.m_missCount);
+}
+
+TEST_F(EcuLink, ShortLivePayloadAnswersWithoutConnecting)
+{
+    Ticks(3);
+    ASSERT_EQ(1, controller.m_parametersReceived);
+    ecu.SetShortPayload(10);
+    Ticks(10);
+    EXPECT_EQ(0, controller.m_connected);
+    EXPECT_EQ(0, controller.m_missCount);
+    EXPECT_EQ(0, controller.m_linkLost);
+    ecu.SetShortPayload(static_cast<std::size_t>(-1));
+    Ticks(4);
+    EXPECT_EQ(1, controller.m_connected);
+}
+
+TEST_F(EcuLink, TrickledRepliesStillGetThrough)
+{
+    Ticks(3);
+    ASSERT_EQ(1, controller.m_parametersReceived);
+    ecu.SetTrickle(20);
+    for (int i = 0; i < 40 && !controller.m_connected; ++i)
+    {
+        Tick();
+        ecu.Service();
+    }
+    EXPECT_EQ(1, controller.m_connected);
+    EXPECT_LT(controller.m_rxBuffer.size(), 888u);
+}
+
+TEST_F(EcuLink, VanishedPortEndsInLinkLost)
+{
+    Connect();
+    ecu.CloseMaster();
+    int ticks = 0;
+    while (!controller.m_linkLost && ticks < 100)
+    {
+        controller.PollTick();
+        ++ticks;
+    }
+    EXPECT_EQ(1, controller.m_linkLost);
+    EXPECT_EQ(0, controller.m_connected);
+    EXPECT_LE(ticks, 30);
+}
+
+TEST_F(EcuLink, EndlessJunkResetsTheLinkAndPollingResumes)
+{
+    Connect();
+    ecu.SetSilent(true);
+    // A length field of 0x7FFF holds everything behind it.
+    Bytes junk = {0xAA, 0x7F, 0xFF};
+    junk.resize(600, 0x5A);
+    ecu.SendRaw(junk);
+    Tick();
+    Tick();
+    EXPECT_GE(controller.m_rxBuffer.size(), 600u);
+    ecu.SendRaw(Bytes(400, 0x5A));
+    Tick();
+    Tick();
+    EXPECT_GE(controller.m_rxBuffer.size(), 888u);
+    ecu.SendRaw(Bytes(10, 0x5A));
+    Tick();
+    Tick();
+    // Reset: buffer and queue empty, parameters still known.
+    EXPECT_LT(controller.m_rxBuffer.size(), 888u);
+    EXPECT_EQ(1, controller.m_parametersReceived);
+    EXPECT_EQ(0, controller.m_connected);
+
+    ecu.SetSilent(false);
+    ecu.ClearReceived();
+    for (int i = 0; i < 10 && !controller.m_connected; ++i)
+        Tick();
+    EXPECT_EQ(1, controller.m_connected);
+    const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+    EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
+}

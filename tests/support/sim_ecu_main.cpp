@@ -1,0 +1,157 @@
+// A simulated ECU on a pseudo-terminal, for running the real program or a
+// benchmark against. Prints the device path on the first line of stdout and
+// serves until killed.
+//
+//   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
+//           [--trickle N] [--zeros] [--log FILE]
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <poll.h>
+
+#include "DemoRecording.h"
+#include "SimulatedEcu.h"
+
+namespace
+{
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int)
+{
+    g_stop = 1;
+}
+
+void Usage()
+{
+    std::fprintf(stderr,
+                 "usage: sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]\n"
+                 "               [--trickle N] [--zeros] [--log FILE]\n"
+                 "  --corrupt-every N  every N-th reply has a wrong sum\n"
+                 "  --silent-every N   every N-th request is not answered\n"
+                 "  --silent-from N    no request from the N-th on is answered\n"
+                 "  --trickle N        at most N reply bytes per 10 ms\n"
+                 "  --zeros            all-zero payloads instead of the demo recording\n"
+                 "  --log FILE         each request frame received, in hex, one per line\n");
+}
+
+bool NumberArg(int argc, char** argv, int& i, int& out)
+{
+    if (i + 1 >= argc)
+        return false;
+    char* end = nullptr;
+    const long value = std::strtol(argv[++i], &end, 10);
+    if (!end || *end != '\0' || value < 0 || value > 1000000)
+        return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+SimulatedEcu::Bytes PayloadOf(const unsigned char* frame, std::size_t size)
+{
+    return SimulatedEcu::Bytes(frame + 4, frame + size - 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int corruptEvery = 0;
+    int silentEvery = 0;
+    int silentFrom = 0;
+    int trickle = 0;
+    bool zeros = false;
+    const char* logPath = nullptr;
+
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        bool ok = true;
+        if (arg == "--corrupt-every")
+            ok = NumberArg(argc, argv, i, corruptEvery);
+        else if (arg == "--silent-every")
+            ok = NumberArg(argc, argv, i, silentEvery);
+        else if (arg == "--silent-from")
+            ok = NumberArg(argc, argv, i, silentFrom);
+        else if (arg == "--trickle")
+            ok = NumberArg(argc, argv, i, trickle);
+        else if (arg == "--zeros")
+            zeros = true;
+        else if (arg == "--log" && i + 1 < argc)
+            logPath = argv[++i];
+        else
+            ok = false;
+        if (!ok)
+        {
+            Usage();
+            return 2;
+        }
+    }
+
+    std::FILE* log = nullptr;
+    if (logPath)
+    {
+        log = std::fopen(logPath, "w");
+        if (!log)
+        {
+            std::fprintf(stderr, "sim_ecu: cannot write %s: %s\n", logPath, std::strerror(errno));
+            return 1;
+        }
+    }
+
+    SimulatedEcu ecu;
+    if (!ecu.IsOpen())
+    {
+        std::fprintf(stderr, "sim_ecu: no pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    // The program reads while we write: its side cannot be watched.
+    ecu.SetWaitForDelivery(false);
+    ecu.SetCorruptEvery(corruptEvery);
+    ecu.SetSilentEvery(silentEvery);
+    ecu.SetSilentFrom(silentFrom);
+    ecu.SetTrickle(static_cast<std::size_t>(trickle));
+    if (!zeros)
+        ecu.SetPayload(12, PayloadOf(demoParameterFrame.data(), demoParameterFrame.size()));
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+
+    std::printf("%s\n", ecu.SlavePath().c_str());
+    std::fflush(stdout);
+
+    std::size_t liveFrame = 0;
+    while (!g_stop)
+    {
+        // The live readings move through the recording, one frame per reply.
+        if (!zeros)
+        {
+            const auto& frame = demoLiveFrames[liveFrame % kDemoLiveFrameCount];
+            ecu.SetPayload(1, PayloadOf(frame.data(), frame.size()));
+        }
+        struct pollfd pfd = {ecu.MasterFd(), POLLIN, 0};
+        poll(&pfd, 1, trickle > 0 ? 10 : 100);
+        const int before = ecu.RepliesSent();
+        ecu.Service();
+        if (ecu.RepliesSent() != before)
+            ++liveFrame;
+        if (log && !ecu.Received().empty())
+        {
+            for (const SimulatedEcu::Bytes& frame : ecu.Received())
+            {
+                for (std::size_t i = 0; i < frame.size(); ++i)
+                    std::fprintf(log, i ? " %02X" : "%02X", frame[i]);
+                std::fputc('\n', log);
+            }
+            std::fflush(log);
+        }
+        ecu.ClearReceived();
+    }
+    if (log)
+        std::fclose(log);
+    return 0;
+}
