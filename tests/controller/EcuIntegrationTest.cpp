@@ -33,7 +33,9 @@ protected:
     {
         controller.PollTick();
         if (controller.m_awaitingReply && !controller.m_demoMode && !controller.m_linkLost)
+        {
             ASSERT_TRUE(ecu.WaitForRequest()) << "no request reached the ECU";
+        }
     }
 
     void Ticks(int n)
@@ -237,4 +239,24 @@ TEST_F(EcuLink, EndlessJunkResetsTheLinkAndPollingResumes)
     EXPECT_EQ(1, controller.m_connected);
     const std::vector<unsigned char> commands = ecu.ReceivedCommands();
     EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
+}
+
+TEST_F(EcuLink, HistoryBlockReplacesEveryFiftiethPoll)
+{
+    Ticks(210);
+    const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+    const long history = std::count(commands.begin(), commands.end(), CMD_WRITE_HISTORY);
+    const long live = std::count(commands.begin(), commands.end(), CMD_READ_LIVE_DATA);
+    // The counter steps on every other tick: one block per ~100 ticks.
+    EXPECT_GE(history, 1);
+    EXPECT_LE(history, 3);
+    EXPECT_GE(live, 95);
+    EXPECT_EQ(0, controller.m_missCount);
+    for (const Bytes& frame : ecu.Received())
+    {
+        if (frame[1] == CMD_WRITE_HISTORY)
+        {
+            EXPECT_EQ(257u, frame.size());
+        }
+    }
 }

@@ -8,11 +8,12 @@
 //   c & 3 == 3: two bytes give n (0..2047), then n bytes arrive; one tick
 //   c & 4:      an extra parse call after the tick
 //   c & 8:      a setting with command c >> 4 is queued before the tick
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <cstring>
 #include <memory>
-#include <set>
+#include <vector>
 
 #include "Controller.h"
 
@@ -28,7 +29,7 @@ public:
     {
         if (code != SERIAL_BYTES_WAITING || !arg)
             return -1;
-        *static_cast<int*>(arg) = static_cast<int>(m_bytes.size());
+        *static_cast<int*>(arg) = static_cast<int>(m_bytes.size() - m_head);
         return 0;
     }
     bool IsOpen() override { return true; }
@@ -39,26 +40,35 @@ public:
             m_failNextRead = false;
             return -1;
         }
-        std::size_t n = 0;
-        while (n < len && !m_bytes.empty())
+        const std::size_t n = std::min(len, m_bytes.size() - m_head);
+        if (n > 0)
+            std::memcpy(buf, m_bytes.data() + m_head, n);
+        m_head += n;
+        if (m_head == m_bytes.size())
         {
-            buf[n++] = static_cast<char>(m_bytes.front());
-            m_bytes.pop_front();
+            m_bytes.clear();
+            m_head = 0;
         }
         return static_cast<int>(n);
     }
     int Write(const char*, std::size_t len) override { return static_cast<int>(len); }
 
-    std::deque<uint8_t> m_bytes;
+    void Arrive(const uint8_t* data, std::size_t n) { m_bytes.insert(m_bytes.end(), data, data + n); }
+
+    std::vector<uint8_t> m_bytes;
+    std::size_t m_head = 0;
     bool m_failNextRead = false;
 };
 
 void CheckInvariants(const Controller& c)
 {
-    std::set<unsigned char> commands;
+    bool queued[256] = {};
     for (const Request& r : c.m_requestQueue)
-        if (!commands.insert(r.m_command).second)
+    {
+        if (queued[r.m_command])
             __builtin_trap(); // two queued requests with one command
+        queued[r.m_command] = true;
+    }
     if (c.m_rxBuffer.size() > 888 + 2047)
         __builtin_trap();
 }
@@ -82,8 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     std::size_t pos = 0;
     auto next = [&]() -> uint8_t { return pos < size ? data[pos++] : 0; };
     auto deliver = [&](std::size_t n) {
-        for (std::size_t i = 0; i < n && pos < size; ++i)
-            port->m_bytes.push_back(data[pos++]);
+        n = std::min(n, size - pos);
+        port->Arrive(data + pos, n);
+        pos += n;
     };
 
     while (pos < size)
