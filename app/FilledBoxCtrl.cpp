@@ -25,6 +25,11 @@ void FilledBoxCtrl::SetColour(wxColour colour)
     Refresh(false);
 }
 
+wxVisualAttributes FilledBoxCtrl::GetDefaultAttributes() const
+{
+    return wxWindow::GetClassDefaultAttributes(GetWindowVariant());
+}
+
 wxSize FilledBoxCtrl::DoGetBestSize() const
 {
     // wxControl would ask GTK for a native widget size; a lamp has none.

@@ -18,6 +18,10 @@ public:
     wxColour m_colour;
     bool m_lit;
 
+    // The system's attributes, without asking GTK's style machinery on
+    // every paint as wxControl would.
+    wxVisualAttributes GetDefaultAttributes() const override;
+
 protected:
     wxSize DoGetBestSize() const override;
 

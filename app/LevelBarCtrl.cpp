@@ -26,6 +26,11 @@ void LevelBarCtrl::SetValue(int value)
     Refresh(false);
 }
 
+wxVisualAttributes LevelBarCtrl::GetDefaultAttributes() const
+{
+    return wxWindow::GetClassDefaultAttributes(GetWindowVariant());
+}
+
 wxSize LevelBarCtrl::DoGetBestSize() const
 {
     const wxSize min = GetMinSize();

@@ -17,6 +17,10 @@ public:
     // Values outside 0..range are clamped; a change repaints.
     void SetValue(int value);
 
+    // The system's attributes, without asking GTK's style machinery on
+    // every paint as wxControl would.
+    wxVisualAttributes GetDefaultAttributes() const override;
+
 protected:
     wxSize DoGetBestSize() const override;
 

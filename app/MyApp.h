@@ -10,6 +10,7 @@ class wxSingleInstanceChecker;
 class MyApp : public wxApp
 {
 public:
+    MyApp();
     ~MyApp() override;
 
     bool OnInit() override;

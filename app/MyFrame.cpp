@@ -41,6 +41,7 @@
 #include "Controller.h"
 #include "FilledBoxCtrl.h"
 #include "LevelBarCtrl.h"
+#include "ReadingTextCtrl.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 
@@ -51,7 +52,7 @@ const wxColour kTimeBackground(0, 0, 0);
 const wxColour kTimeForeground(0, 255, 0);
 const wxColour kPetrolColour(255, 0, 0);
 const wxColour kGasColour(0, 0, 255);
-const wxColour kLampOffColour(64, 128, 64);
+const wxColour kLevelLampColour(64, 128, 64);
 const wxColour kToolBarColour(195, 195, 195);
 const int kInjectionGaugeRange = 30;
 const int kProgressRange = 14;
@@ -70,7 +71,7 @@ const wchar_t* const kLinkDown = L"ECU断开";
 
 wxFont LabelFont()
 {
-    // Tahoma is a Windows face; the default face in bold looks the same part.
+    // Tahoma is a Windows face; on GTK the labels take the default face, bold.
     return wxFont(10, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD);
 }
 
@@ -85,20 +86,6 @@ void SetGaugeValue(Gauge* gauge, double value)
         v = value >= range ? range : static_cast<int>(value);
     if (gauge->GetValue() != v)
         gauge->SetValue(v);
-}
-
-// A value text whose size does not follow its contents, so that a new
-// reading never moves its neighbours.
-wxStaticText* MakeValueText(wxWindow* parent, const wxString& initial, const wxString& widest,
-                            const wxFont& font)
-{
-    auto* text = new wxStaticText(parent, wxID_ANY, initial, wxDefaultPosition, wxDefaultSize,
-                                  wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
-    if (font.IsOk())
-        text->SetFont(font);
-    const wxSize extent = text->GetTextExtent(widest);
-    text->SetMinSize(wxSize(extent.x + 2, std::max(extent.y, text->GetBestSize().y)));
-    return text;
 }
 }
 
@@ -143,6 +130,10 @@ MyFrame::MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const w
     BuildToolBar();
     BuildStatusLine();
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    // Every repaint below the readings asks the frame for its font and
+    // colour; without own ones wxGTK looks them up in the theme each time.
+    SetOwnFont(GetFont());
+    SetOwnForegroundColour(GetForegroundColour());
     CreateControls();
 
     wxASSERT_MSG(!theController, "MyFrame: one main window, one controller");
@@ -296,7 +287,7 @@ void MyFrame::CreateLiveBox(wxSizer* row)
     {
         const wchar_t* name;
         wxColour colour;
-        wxStaticText** value;
+        ReadingTextCtrl** value;
         const char* initial;
     };
     auto addGroup = [&](const wchar_t* title, std::initializer_list<Reading> readings) {
@@ -310,7 +301,7 @@ void MyFrame::CreateLiveBox(wxSizer* row)
             name->SetForegroundColour(r.colour);
             name->SetBackgroundColour(kLabelBackground);
             auto* check = new wxCheckBox(box, wxID_ANY, wxEmptyString);
-            *r.value = MakeValueText(box, r.initial, "-128.0", font);
+            *r.value = new ReadingTextCtrl(box, r.initial, "-128.0", font);
             rows->Add(name, wxSizerFlags().CenterVertical().Expand());
             rows->Add(check, wxSizerFlags().CenterVertical());
             rows->Add(*r.value, wxSizerFlags().CenterVertical().Expand());
@@ -353,7 +344,7 @@ void MyFrame::CreateInjectionBox(wxSizer* row)
         auto* column = new wxBoxSizer(wxVERTICAL);
 
         auto* top = new wxBoxSizer(wxHORIZONTAL);
-        m_petrolTimeTexts[i] = MakeValueText(m_injectionBox, "0.0", "88.8", wxFont());
+        m_petrolTimeTexts[i] = new ReadingTextCtrl(m_injectionBox, "0.0", "88.8");
         m_petrolTimeTexts[i]->SetBackgroundColour(kTimeBackground);
         m_petrolTimeTexts[i]->SetForegroundColour(kTimeForeground);
         // Text and background share the colour, so "111" shows as a patch;
@@ -388,7 +379,7 @@ void MyFrame::CreateInjectionBox(wxSizer* row)
         auto* bottom = new wxBoxSizer(wxHORIZONTAL);
         auto* check = new wxCheckBox(m_injectionBox, ID_INJECTOR_CHECK_FIRST + i, wxEmptyString);
         m_injectorChecks.push_back(check);
-        wxStaticText* gasText = MakeValueText(m_injectionBox, "0.0", "88.88", wxFont());
+        ReadingTextCtrl* gasText = new ReadingTextCtrl(m_injectionBox, "0.0", "88.88");
         gasText->SetBackgroundColour(kTimeBackground);
         gasText->SetForegroundColour(kTimeForeground);
         m_gasTimeTexts.push_back(gasText);
@@ -436,7 +427,7 @@ void MyFrame::CreateFuelBox(wxSizer* row)
     // Lamp 0 (empty tank) keeps its yellow and starts unlit; the others
     // start lit.
     for (int i = 1; i < kLamps; ++i) {
-        m_lamps[i]->SetColour(kLampOffColour);
+        m_lamps[i]->SetColour(kLevelLampColour);
         m_lamps[i]->m_lit = true;
     }
 
@@ -705,13 +696,6 @@ void MyFrame::OnClose(wxCloseEvent&)
 
 // --- Live data and parameters ---
 
-void MyFrame::SetText(wxStaticText* text, const wxString& value)
-{
-    // Same text, no redraw: most readings stand still between frames.
-    if (text->GetLabel() != value)
-        text->SetLabel(value);
-}
-
 void MyFrame::ShowFuel(const wxString& label, const wxColour& background)
 {
     bool changed = false;
@@ -734,6 +718,7 @@ void MyFrame::OnControllerData()
         return;
     c->m_online = 1;
 
+    const bool statusLampWas = m_lamps[5]->m_lit;
     if (c->m_onGas) {
         ShowGasRows(c->m_gasCylinderMask);
         ShowFuel(_(L"燃气 "), kGasColour);
@@ -753,18 +738,18 @@ void MyFrame::OnControllerData()
         m_lamps[5]->m_lit = false;
     }
 
-    SetText(m_gasPressureText, wxString::Format("%3.2f", c->m_gasPressure));
-    SetText(m_manifoldPressureText, wxString::Format("%3.2f", c->m_manifoldPressure));
-    SetText(m_gasTemperatureText, wxString::Format("%3.1f", c->m_gasTemperature));
-    SetText(m_reducerTemperatureText, wxString::Format("%3.1f", c->m_reducerTemperature));
-    SetText(m_o2Voltage1Text, wxString::Format("%02.2f", c->GetO2Voltage1()));
-    SetText(m_o2Voltage2Text, wxString::Format("%02.2f", c->GetO2Voltage2()));
-    SetText(m_batteryVoltageText, wxString::Format("%02.2f", c->m_supplyVoltage));
-    SetText(m_rpmText, wxString::Format("%4.0f", c->m_rpm * 100));
+    m_gasPressureText->SetLabel(wxString::Format("%3.2f", c->m_gasPressure));
+    m_manifoldPressureText->SetLabel(wxString::Format("%3.2f", c->m_manifoldPressure));
+    m_gasTemperatureText->SetLabel(wxString::Format("%3.1f", c->m_gasTemperature));
+    m_reducerTemperatureText->SetLabel(wxString::Format("%3.1f", c->m_reducerTemperature));
+    m_o2Voltage1Text->SetLabel(wxString::Format("%02.2f", c->GetO2Voltage1()));
+    m_o2Voltage2Text->SetLabel(wxString::Format("%02.2f", c->GetO2Voltage2()));
+    m_batteryVoltageText->SetLabel(wxString::Format("%02.2f", c->m_supplyVoltage));
+    m_rpmText->SetLabel(wxString::Format("%4.0f", c->m_rpm * 100));
 
     for (int i = 0; i < kCylinders; ++i) {
         const double ms = c->m_petrolInjectionTimes[i];
-        SetText(m_petrolTimeTexts[i], wxString::Format("%3.1f", ms));
+        m_petrolTimeTexts[i]->SetLabel(wxString::Format("%3.1f", ms));
         SetGaugeValue(m_petrolTimeGauges[i], ms);
     }
 
@@ -774,7 +759,8 @@ void MyFrame::OnControllerData()
         if (LampBlinkCounter >= 9999)
             LampBlinkCounter = 0;
     }
-    m_lamps[5]->Refresh(false);
+    if (m_lamps[5]->m_lit != statusLampWas)
+        m_lamps[5]->Refresh(false);
 }
 
 void MyFrame::ShowGasRows(unsigned char mask)
@@ -790,7 +776,7 @@ void MyFrame::ShowGasRows(unsigned char mask)
             check->SetBackgroundColour(background);
             check->Refresh();
         }
-        SetText(m_gasTimeTexts[i], wxString::Format("%3.2f", on ? gasMs : 0.0));
+        m_gasTimeTexts[i]->SetLabel(wxString::Format("%3.2f", on ? gasMs : 0.0));
         SetGaugeValue(m_gasTimeGauges[i], on ? gasMs : 0.0);
     }
 }
@@ -798,7 +784,7 @@ void MyFrame::ShowGasRows(unsigned char mask)
 void MyFrame::ShowPetrolRows()
 {
     for (int i = 0; i < kCylinders; ++i) {
-        SetText(m_gasTimeTexts[i], "0.00");
+        m_gasTimeTexts[i]->SetLabel("0.00");
         SetGaugeValue(m_gasTimeGauges[i], 0);
     }
 }

@@ -13,6 +13,7 @@
 
 class FilledBoxCtrl;
 class LevelBarCtrl;
+class ReadingTextCtrl;
 class wxButton;
 class wxCheckBox;
 class wxGauge;
@@ -118,19 +119,19 @@ public:
     wxStaticBox* m_liveBox = nullptr;
     wxStaticBox* m_injectionBox = nullptr;
     wxStaticBox* m_fuelBox = nullptr;
-    wxStaticText* m_gasPressureText = nullptr;
-    wxStaticText* m_manifoldPressureText = nullptr;
-    wxStaticText* m_gasTemperatureText = nullptr;
-    wxStaticText* m_reducerTemperatureText = nullptr;
-    wxStaticText* m_o2Voltage1Text = nullptr;
-    wxStaticText* m_o2Voltage2Text = nullptr;
-    wxStaticText* m_batteryVoltageText = nullptr;
-    wxStaticText* m_rpmText = nullptr;
-    wxStaticText* m_petrolTimeTexts[kCylinders] = {};
+    ReadingTextCtrl* m_gasPressureText = nullptr;
+    ReadingTextCtrl* m_manifoldPressureText = nullptr;
+    ReadingTextCtrl* m_gasTemperatureText = nullptr;
+    ReadingTextCtrl* m_reducerTemperatureText = nullptr;
+    ReadingTextCtrl* m_o2Voltage1Text = nullptr;
+    ReadingTextCtrl* m_o2Voltage2Text = nullptr;
+    ReadingTextCtrl* m_batteryVoltageText = nullptr;
+    ReadingTextCtrl* m_rpmText = nullptr;
+    ReadingTextCtrl* m_petrolTimeTexts[kCylinders] = {};
     wxStaticText* m_cylinderSwatches[kCylinders] = {};
     LevelBarCtrl* m_petrolTimeGauges[kCylinders] = {};
     std::vector<wxCheckBox*> m_injectorChecks;
-    std::vector<wxStaticText*> m_gasTimeTexts;
+    std::vector<ReadingTextCtrl*> m_gasTimeTexts;
     std::vector<LevelBarCtrl*> m_gasTimeGauges;
     std::vector<FilledBoxCtrl*> m_lamps;
     wxButton* m_fuelButton = nullptr;
@@ -149,7 +150,6 @@ private:
     void PlaceProgressGauge();
     void FindPortIndex();
     void SyncDemoTool();
-    void SetText(wxStaticText* text, const wxString& value);
     void ShowFuel(const wxString& label, const wxColour& background);
     void RequestFuel(bool gas, unsigned char mask);
 

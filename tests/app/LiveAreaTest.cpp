@@ -10,6 +10,7 @@
 #include "FilledBoxCtrl.h"
 #include "LevelBarCtrl.h"
 #include "LivePayloadBuilder.h"
+#include "ReadingTextCtrl.h"
 
 namespace
 {

@@ -8,11 +8,15 @@
 
 #include <wx/fileconf.h>
 #include <wx/gauge.h>
+#include <wx/button.h>
+#include <wx/choice.h>
 #include <wx/log.h>
 #include <wx/statusbr.h>
+#include <wx/timer.h>
 #include <wx/toolbar.h>
 #include <wx/wfstream.h>
 
+#include "SerialPortDialog.h"
 #include "SimulatedEcu.h"
 
 namespace
@@ -264,4 +268,92 @@ TEST_F(MainWindowTest, PollTimerTalksToTheEcu)
     EXPECT_TRUE(guitest::WaitFor([&] {
         return m_frame->GetStatusLine()->GetStatusText(0) == wxString(L"ECU断开");
     }));
+}
+
+TEST_F(MainWindowTest, PortToolOpensTheChooserAndCancelKeepsPolling)
+{
+    MakeFrame();
+    InstallPort(false);
+    m_frame->ToggleDemo();
+    m_frame->StopPollTimer();
+
+    // Inspect the modal chooser from inside its loop, then cancel it.
+    wxString title;
+    wxString connectLabel;
+    bool seen = false;
+    auto closeChooser = [&]() {
+        for (wxWindow* window : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<SerialPortDialog*>(window);
+            if (dialog && dialog->IsModal()) {
+                seen = true;
+                title = dialog->GetTitle();
+                connectLabel = dialog->GetConnectButton()->GetLabel();
+                dialog->EndModal(wxID_CANCEL);
+                return;
+            }
+        }
+    };
+    wxTimer closer;
+    closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { closeChooser(); });
+    closer.StartOnce(50);
+    Fire(m_frame, wxEVT_TOOL, ID_TOOL_PORT);
+
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(title, wxString(L"选择端口"));
+    EXPECT_EQ(connectLabel, wxString(L"选择端口"));
+    // Cancelled: demo mode stays off, nothing was opened, polling runs.
+    EXPECT_EQ(theController->m_demoMode, 0);
+    EXPECT_FALSE(theController->m_port->IsOpen());
+    EXPECT_TRUE(m_frame->IsPollTimerRunning());
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(0), wxString(L"ECU断开"));
+    EXPECT_TRUE(m_frame->m_portName.empty());
+}
+
+TEST_F(MainWindowTest, PortChosenInTheChooserIsOpenedAndPolled)
+{
+    SimulatedEcu ecu;
+    ASSERT_TRUE(ecu.IsOpen());
+    MakeFrame();
+    theController->m_demoMode = 1;
+    theController->m_linkLost = 1;
+
+    // The machine's own listing has no pty; put the ECU's in and connect.
+    wxTimer chooser;
+    bool seen = false;
+    chooser.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        for (wxWindow* window : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<SerialPortDialog*>(window);
+            if (dialog && dialog->IsModal()) {
+                seen = true;
+                wxChoice* list = dialog->GetPortList();
+                list->Append(wxString::FromUTF8(ecu.SlavePath()));
+                list->SetSelection(list->GetCount() - 1);
+                wxCommandEvent click(wxEVT_BUTTON, SerialPortDialog::ID_CONNECT);
+                dialog->OnConnect(click);
+                return;
+            }
+        }
+    });
+    chooser.StartOnce(50);
+    Fire(m_frame, wxEVT_TOOL, ID_TOOL_PORT);
+
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(m_frame->m_portName, wxString::FromUTF8(ecu.SlavePath()));
+    EXPECT_EQ(m_frame->m_portDevice, ecu.SlavePath());
+    ASSERT_TRUE(theController->m_port->IsOpen());
+    EXPECT_EQ(theController->m_demoMode, 0);
+    EXPECT_EQ(theController->m_linkLost, 0);
+    EXPECT_EQ(theController->m_missCount, 0);
+    EXPECT_TRUE(m_frame->IsPollTimerRunning());
+
+    ASSERT_TRUE(guitest::WaitFor([&] {
+        ecu.Service();
+        return !ecu.Received().empty();
+    }));
+    EXPECT_EQ(ecu.Received().front(), (SimulatedEcu::Bytes{0xAA, 0x0C, 0x01, 0xB7}));
+
+    // Closing saves the chosen device path as it is.
+    m_frame->PrepareExit();
+    EXPECT_FALSE(theController->m_port->IsOpen());
+    EXPECT_EQ(ReadFile(m_dir / "Oskat.ini"), "Port=" + ecu.SlavePath() + "\n");
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include "SimulatedEcu.h"
 
@@ -78,6 +82,81 @@ protected:
             execl(QUENVAR_BINARY, QUENVAR_BINARY, static_cast<char*>(nullptr));
             _exit(127);
         }
+    }
+
+    // Asks the program's main window to close, as a window manager's close
+    // button does; false when no window of the program was found.
+    bool CloseWindow()
+    {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            return false;
+        const Window window = FindWindowOf(display, DefaultRootWindow(display));
+        if (window) {
+            XEvent event = {};
+            event.xclient.type = ClientMessage;
+            event.xclient.window = window;
+            event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+            event.xclient.format = 32;
+            event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+            event.xclient.data.l[1] = CurrentTime;
+            XSendEvent(display, window, False, NoEventMask, &event);
+            XFlush(display);
+        }
+        XCloseDisplay(display);
+        return window != 0;
+    }
+
+    // The first shown window below parent whose _NET_WM_PID is the program's.
+    Window FindWindowOf(Display* display, Window parent)
+    {
+        const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+        Window root = 0;
+        Window up = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, parent, &root, &up, &children, &count))
+            return 0;
+        Window found = 0;
+        for (unsigned i = 0; i < count && !found; ++i) {
+            Atom type = 0;
+            int format = 0;
+            unsigned long items = 0;
+            unsigned long after = 0;
+            unsigned char* data = nullptr;
+            if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
+                                   &format, &items, &after, &data) == Success &&
+                data) {
+                XWindowAttributes attributes;
+                // GTK's hidden client-leader window carries the pid too.
+                if (items == 1 &&
+                    *reinterpret_cast<unsigned long*>(data) == static_cast<unsigned long>(m_pid) &&
+                    XGetWindowAttributes(display, children[i], &attributes) &&
+                    attributes.map_state == IsViewable)
+                    found = children[i];
+                XFree(data);
+            }
+            if (!found)
+                found = FindWindowOf(display, children[i]);
+        }
+        if (children)
+            XFree(children);
+        return found;
+    }
+
+    // Waits for the program to end; its exit status, or -1 at the deadline.
+    int WaitExit(Clock::duration deadline)
+    {
+        const auto end = Clock::now() + deadline;
+        while (Clock::now() < end) {
+            int status = 0;
+            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            Serve(20ms);
+        }
+        return -1;
     }
 
     bool Alive()
@@ -182,4 +261,20 @@ TEST_F(QuenvarRun, PollsLiveDataAndRidesOutBadSpells)
     EXPECT_EQ(Count(1, quiet) + Count(12, quiet) + Count(59, quiet), 0);
     EXPECT_GE(Count(1, silence), 5);
     EXPECT_TRUE(Alive());
+}
+
+TEST_F(QuenvarRun, ClosingTheWindowSavesThePortAndEnds)
+{
+    {
+        std::ofstream(m_dir / "Oskat.ini") << "Port=" << m_ecu.SlavePath() << "\n[Old]\nKey=1\n";
+    }
+    Start();
+    ASSERT_TRUE(ServeUntil(1, 60s)) << "the program never asked for live data";
+    ASSERT_TRUE(CloseWindow());
+    EXPECT_EQ(WaitExit(20s), 0);
+
+    std::ifstream in(m_dir / "Oskat.ini");
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "Port=" + m_ecu.SlavePath() + "\n");
 }

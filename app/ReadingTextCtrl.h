@@ -1,0 +1,53 @@
+#ifndef QUENVAR_READINGTEXTCTRL_H
+#define QUENVAR_READINGTEXTCTRL_H
+
+#include <map>
+
+#include <wx/bitmap.h>
+#include <wx/control.h>
+
+// A one-line reading drawn by itself, right-aligned in a fixed width. A new
+// value only repaints the control: a GTK label would have the whole window
+// laid out again on every change, ten times a second. Each character is
+// rendered once into a small bitmap and then only copied, which spares Pango
+// a layout per reading per frame.
+class ReadingTextCtrl : public wxControl
+{
+public:
+    // widest: the longest text it must show; it sets the control's width.
+    ReadingTextCtrl(wxWindow* parent, const wxString& text, const wxString& widest,
+                    const wxFont& font = wxNullFont);
+
+    void SetLabel(const wxString& text) override;
+    wxString GetLabel() const override { return m_text; }
+
+    // Draw the background colour behind the text instead of the parent's.
+    bool SetBackgroundColour(const wxColour& colour) override;
+    bool SetForegroundColour(const wxColour& colour) override;
+    bool SetFont(const wxFont& font) override;
+
+    // The system's attributes, without asking GTK's style machinery on
+    // every paint as wxControl would.
+    wxVisualAttributes GetDefaultAttributes() const override;
+
+protected:
+    wxSize DoGetBestSize() const override;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+
+    const wxBitmap& Glyph(wxUniChar ch);
+    wxColour Background() const;
+
+    wxString m_text;
+    // The characters drawn so far (readings use about a dozen), in the
+    // current font and colours.
+    std::map<wxUniChar, wxBitmap> m_glyphs;
+    wxSize m_extent;
+    bool m_ownBackground = false;
+    wxColour m_parentBackground;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+#endif
