@@ -1,5 +1,7 @@
 #include "DoubleRangeSelection.h"
 
+#include "RangeSpan.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,14 +14,7 @@ DoubleRange DoubleRangeSelection::GetRange(int i) const
 
 int DoubleRangeSelection::NearestIndex(double v) const
 {
-    const int n = GetCount();
-    if (n < 1 || std::isnan(v) || v < m_ranges[0].m_min)
-        return -1;
-    if (v > m_ranges[n - 1].m_max)
-        return n;
-    auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), v,
-                               [](double value, const DoubleRange& r) { return value < r.m_min; });
-    return int(it - m_ranges.begin()) - 1;
+    return std::isnan(v) ? -1 : rangespan::Nearest(m_ranges, v);
 }
 
 int DoubleRangeSelection::Index(double v) const
@@ -32,34 +27,15 @@ bool DoubleRangeSelection::SelectRange(const DoubleRange& r)
 {
     if (r.IsEmpty())
         return false;
-    auto first = std::lower_bound(m_ranges.begin(), m_ranges.end(), r.m_min,
-                                  [](const DoubleRange& s, double value) { return s.m_max < value; });
-    auto last = first;
-    while (last != m_ranges.end() && last->m_min <= r.m_max)
-        ++last;
-
-    if (first == last)
-    {
-        m_ranges.insert(first, r);
-        return true;
-    }
-    if (last - first == 1 && first->Contains(r))
-        return false;
-
-    *first = DoubleRange(std::min(r.m_min, first->m_min), std::max(r.m_max, (last - 1)->m_max));
-    m_ranges.erase(first + 1, last);
-    return true;
+    const auto span = rangespan::Meeting(m_ranges, r.m_min, r.m_max);
+    return rangespan::Join(m_ranges, span.first, span.second, r);
 }
 
 bool DoubleRangeSelection::DeselectRange(const DoubleRange& r)
 {
     if (r.IsEmpty() || m_ranges.empty())
         return false;
-    auto first = std::lower_bound(m_ranges.begin(), m_ranges.end(), r.m_min,
-                                  [](const DoubleRange& s, double value) { return s.m_max < value; });
-    auto last = first;
-    while (last != m_ranges.end() && last->m_min <= r.m_max)
-        ++last;
+    const auto [first, last] = rangespan::Meeting(m_ranges, r.m_min, r.m_max);
     if (first == last)
         return false;
 

@@ -1,6 +1,6 @@
 #include "IntRangeSelection.h"
 
-#include <algorithm>
+#include "RangeSpan.h"
 
 IntRange IntRangeSelection::GetRange(int i) const
 {
@@ -11,15 +11,7 @@ IntRange IntRangeSelection::GetRange(int i) const
 
 int IntRangeSelection::Index(int v) const
 {
-    const int n = GetCount();
-    if (n < 1 || v < m_ranges[0].m_min)
-        return -1;
-    if (v > m_ranges[n - 1].m_max)
-        return n;
-    // Last range starting at or before v: v is in it or in the gap after it.
-    auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), v,
-                               [](int value, const IntRange& r) { return value < r.m_min; });
-    return int(it - m_ranges.begin()) - 1;
+    return rangespan::Nearest(m_ranges, v);
 }
 
 bool IntRangeSelection::IsSelected(int v) const
@@ -33,37 +25,15 @@ bool IntRangeSelection::SelectRange(const IntRange& r)
     if (r.IsEmpty())
         return false;
     // 64-bit so that adjacency at the int limits cannot overflow.
-    const long long lo = (long long)r.m_min - 1;
-    const long long hi = (long long)r.m_max + 1;
-    auto first = std::lower_bound(m_ranges.begin(), m_ranges.end(), lo,
-                                  [](const IntRange& s, long long value) { return s.m_max < value; });
-    auto last = first;
-    while (last != m_ranges.end() && last->m_min <= hi)
-        ++last;
-
-    if (first == last)
-    {
-        m_ranges.insert(first, r);
-        return true;
-    }
-    if (last - first == 1 && first->Contains(r))
-        return false;
-
-    const IntRange merged(std::min(r.m_min, first->m_min), std::max(r.m_max, (last - 1)->m_max));
-    *first = merged;
-    m_ranges.erase(first + 1, last);
-    return true;
+    const auto span = rangespan::Meeting(m_ranges, (long long)r.m_min - 1, (long long)r.m_max + 1);
+    return rangespan::Join(m_ranges, span.first, span.second, r);
 }
 
 bool IntRangeSelection::DeselectRange(const IntRange& r)
 {
     if (r.IsEmpty() || m_ranges.empty())
         return false;
-    auto first = std::lower_bound(m_ranges.begin(), m_ranges.end(), r.m_min,
-                                  [](const IntRange& s, int value) { return s.m_max < value; });
-    auto last = first;
-    while (last != m_ranges.end() && last->m_min <= r.m_max)
-        ++last;
+    const auto [first, last] = rangespan::Meeting(m_ranges, r.m_min, r.m_max);
     if (first == last)
         return false;
 
