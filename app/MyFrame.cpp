@@ -493,7 +493,8 @@ void MyFrame::UpdatePressureAxis()
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
 {
-    wxMessageBox(text, caption, wxOK, this);
+    // The controller only reports errors this way (a refused settings file).
+    wxMessageBox(text, caption, wxOK | wxICON_ERROR, this);
 }
 
 void MyFrame::UpdateUI()
@@ -530,6 +531,8 @@ bool MyFrame::LoadPortConfig()
     if (!in.IsOk())
         return false;
     wxFileConfig config(in, wxConvAuto());
+    // A device path is taken as written, "$" and all.
+    config.SetExpandEnvVars(false);
     m_portIndex = 0;
     config.Read("/Port", &m_portName);
     m_portDevice = DevicePath(m_portName);
@@ -601,10 +604,10 @@ void MyFrame::SyncDemoTool()
     // Demo mode also ends without the tool (port command, link reset); the
     // tool's label follows the flag.
     const bool demo = theController && theController->m_demoMode;
-    const wxString label = demo ? kDemoOnLabel : kDemoOffLabel;
+    const wxString label = demo ? _(kDemoOnLabel) : _(kDemoOffLabel);
     wxToolBarToolBase* tool = m_toolBar->FindById(ID_TOOL_DEMO);
     if (tool && tool->GetLabel() != label)
-        SetToolLabel(ID_TOOL_DEMO, label, demo ? kDemoOnHelp : kDemoOffHelp);
+        SetToolLabel(ID_TOOL_DEMO, label, demo ? _(kDemoOnHelp) : _(kDemoOffHelp));
 }
 
 void MyFrame::ToggleDemo()

@@ -3,8 +3,14 @@
 
 #include "MainWindowFixture.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include <wx/fileconf.h>
 #include <wx/gauge.h>
@@ -14,6 +20,7 @@
 #include <wx/statusbr.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
+#include <wx/translation.h>
 #include <wx/wfstream.h>
 
 #include "SerialPortDialog.h"
@@ -53,6 +60,54 @@ wxString ToolHelp(MyFrame* frame, int id)
 {
     return frame->m_toolBar->GetToolShortHelp(id);
 }
+
+// A message catalogue built in memory (the .mo layout), so that a test can
+// run the window with its texts translated.
+class MemoryCatalogLoader : public wxTranslationsLoader
+{
+public:
+    explicit MemoryCatalogLoader(std::vector<std::pair<std::string, std::string>> entries)
+        : m_entries(std::move(entries))
+    {
+        m_entries.insert(m_entries.begin(), {"", "Content-Type: text/plain; charset=UTF-8\n"});
+    }
+
+    wxMsgCatalog* LoadCatalog(const wxString& domain, const wxString&) override
+    {
+        const std::uint32_t n = static_cast<std::uint32_t>(m_entries.size());
+        const std::uint32_t originals = 28;
+        const std::uint32_t translations = originals + 8 * n;
+        std::uint32_t text = translations + 8 * n;
+        std::vector<std::uint32_t> head = {0x950412de, 0, n, originals, translations, 0, text};
+        std::vector<std::uint32_t> tables;
+        std::string strings;
+        for (int side = 0; side < 2; ++side) {
+            for (const auto& entry : m_entries) {
+                const std::string& s = side == 0 ? entry.first : entry.second;
+                tables.push_back(static_cast<std::uint32_t>(s.size()));
+                tables.push_back(text + static_cast<std::uint32_t>(strings.size()));
+                strings += s;
+                strings += '\0';
+            }
+        }
+        const size_t size = 4 * (head.size() + tables.size()) + strings.size();
+        char* data = static_cast<char*>(std::malloc(size));
+        std::memcpy(data, head.data(), 4 * head.size());
+        std::memcpy(data + 4 * head.size(), tables.data(), 4 * tables.size());
+        std::memcpy(data + 4 * (head.size() + tables.size()), strings.data(), strings.size());
+        return wxMsgCatalog::CreateFromData(wxScopedCharBuffer::CreateOwned(data, size), domain);
+    }
+
+    wxArrayString GetAvailableTranslations(const wxString&) const override
+    {
+        wxArrayString languages;
+        languages.Add("en");
+        return languages;
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_entries;
+};
 }
 
 TEST_F(MainWindowTest, ConfiguredDevicePathIsOpenedAndStoredAsItIs)
@@ -60,7 +115,7 @@ TEST_F(MainWindowTest, ConfiguredDevicePathIsOpenedAndStoredAsItIs)
     // Linux names ports by device path; no Windows prefix rule applies, even
     // to a name that looks like a long COM name.
     const char* names[] = {"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_Kabel_Überall-if00-port0",
-                           "COM10"};
+                           "COM10", "/dev/ttyUSB$HOME"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         {
@@ -172,6 +227,42 @@ TEST_F(MainWindowTest, DemoLabelFollowsFlagClearedByLinkReset)
     EXPECT_TRUE(guitest::WaitFor(
         [&] { return ToolLabel(m_frame, ID_TOOL_DEMO) == wxString(L"启动演示"); }));
     EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), wxString(L"软件进入演示模式"));
+}
+
+TEST_F(MainWindowTest, DemoToolKeepsItsTranslatedLabelWhilePolling)
+{
+    auto* translations = new wxTranslations;
+    translations->SetLoader(new MemoryCatalogLoader({
+        {"启动演示", "Start demo"},
+        {"软件进入演示模式", "Starts the demo"},
+        {"关闭演示", "Stop demo"},
+        {"软件进入关闭演示模式", "Stops the demo"},
+    }));
+    translations->SetLanguage("en");
+    wxTranslations::Set(translations);
+    struct Restore
+    {
+        ~Restore() { wxTranslations::Set(nullptr); }
+    } restore;
+    ASSERT_TRUE(translations->AddCatalog("quenvar-test", wxLANGUAGE_CHINESE_SIMPLIFIED));
+    ASSERT_EQ(_(L"启动演示"), "Start demo");
+
+    MakeFrame();
+    InstallPort(false);
+    EXPECT_EQ(ToolLabel(m_frame, ID_TOOL_DEMO), "Start demo");
+    // The tick keeps the label in step with the flag; it must not fall back
+    // to the untranslated text.
+    m_frame->StartPollTimer();
+    EXPECT_FALSE(guitest::WaitFor([&] { return ToolLabel(m_frame, ID_TOOL_DEMO) != "Start demo"; },
+                                  std::chrono::milliseconds(300)));
+    m_frame->ToggleDemo();
+    EXPECT_FALSE(guitest::WaitFor([&] { return ToolLabel(m_frame, ID_TOOL_DEMO) != "Stop demo"; },
+                                  std::chrono::milliseconds(300)));
+    EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), "Stops the demo");
+    // Demo ended by a link reset: the tick relabels, translated.
+    theController->ResetLink();
+    EXPECT_TRUE(guitest::WaitFor([&] { return ToolLabel(m_frame, ID_TOOL_DEMO) == "Start demo"; }));
+    EXPECT_EQ(ToolHelp(m_frame, ID_TOOL_DEMO), "Starts the demo");
 }
 
 TEST_F(MainWindowTest, ProgressGaugeAndStatusMessage)
