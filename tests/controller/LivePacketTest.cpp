@@ -2,28 +2,15 @@
 
 #include <vector>
 
+#include "DecodedPayload.h"
 #include "FaultTexts.h"
 #include "LivePacket.h"
 #include "LivePayloadBuilder.h"
 
 namespace
 {
-wxString U(const char* utf8)
-{
-    return wxString::FromUTF8(utf8);
-}
-
-// Decodes from a heap buffer of exactly 52 bytes, so a read past the payload
-// shows up under the address sanitizer.
-struct Decoded
-{
-    explicit Decoded(const LivePayloadBuilder& builder)
-        : bytes(builder.Payload().begin(), builder.Payload().end()), packet(bytes.data())
-    {
-    }
-    std::vector<unsigned char> bytes;
-    LivePacket packet;
-};
+using decodetest::U;
+using Decoded = decodetest::Decoded<LivePacket, LivePayloadBuilder>;
 
 const char kHeading[] = "燃气喷嘴故障： ";
 } // namespace

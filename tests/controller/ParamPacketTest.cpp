@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "DecodedPayload.h"
 #include "FaultTexts.h"
 #include "HistoryBlock.h"
 #include "ParamPacket.h"
@@ -10,22 +11,8 @@
 
 namespace
 {
-wxString U(const char* utf8)
-{
-    return wxString::FromUTF8(utf8);
-}
-
-// Decodes from a heap buffer of exactly 882 bytes, so a read past the payload
-// shows up under the address sanitizer.
-struct Decoded
-{
-    explicit Decoded(const ParamPayloadBuilder& builder)
-        : bytes(builder.Payload().begin(), builder.Payload().end()), packet(bytes.data())
-    {
-    }
-    std::vector<unsigned char> bytes;
-    ParamPacket packet;
-};
+using decodetest::U;
+using Decoded = decodetest::Decoded<ParamPacket, ParamPayloadBuilder>;
 
 ParamPayloadBuilder WithFaultList(std::vector<unsigned char> list)
 {
