@@ -587,8 +587,6 @@ void MyFrame::OnPollTimer(wxTimerEvent&)
     SetStatusText(theController->m_connected ? kLinkUp : kLinkDown, 0);
     if (!theController->m_linkLost)
         theController->PollTick();
-    else
-        SetStatusText(kLinkDown, 0);
     SyncDemoTool();
 
     // GLib counts the next interval from before a tick that blocked (the

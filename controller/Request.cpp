@@ -35,7 +35,6 @@ void Request::Begin(unsigned char command)
 void Request::Append(unsigned char byte)
 {
     m_bytes.push_back(static_cast<char>(byte));
-    m_sum = static_cast<unsigned char>(m_sum + byte);
 }
 
 void Request::Finish()

@@ -23,7 +23,7 @@ public:
     void Build(unsigned char command, const std::string& data);
 
     std::string m_bytes;          // the whole frame
-    unsigned char m_sum = 0;      // running sum of the bytes appended so far
+    unsigned char m_sum = 0;      // sum of the frame bytes before it, set as the frame is finished
     unsigned char m_command = 0;  // the command byte
     unsigned char m_header = 0xAA; // first byte of every frame this record builds
 

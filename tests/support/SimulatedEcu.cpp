@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "FrameSum.h"
+#include "ReplyFrame.h"
 #include "PosixSerial.h"
 
 namespace
@@ -101,16 +102,7 @@ int SimulatedEcu::DataLength(unsigned char command)
 
 SimulatedEcu::Bytes SimulatedEcu::MakeReply(unsigned char command, const Bytes& payload)
 {
-    const std::size_t length = payload.size() + 5;
-    Bytes frame;
-    frame.reserve(length);
-    frame.push_back(0xAA);
-    frame.push_back(static_cast<unsigned char>(length >> 8));
-    frame.push_back(static_cast<unsigned char>(length));
-    frame.push_back(command);
-    frame.insert(frame.end(), payload.begin(), payload.end());
-    frame.push_back(FrameSum(frame.data(), frame.size()));
-    return frame;
+    return WrapReplyFrame(command, payload);
 }
 
 void SimulatedEcu::SetPayload(unsigned char command, const Bytes& payload)
