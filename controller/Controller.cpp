@@ -82,6 +82,7 @@ void Controller::ResetLink()
     m_awaitingReply = 0;
     m_lastParameters.reset();
     m_saveFileName.clear();
+    m_loadFileName.clear();
     std::fill(std::begin(m_petrolSamples), std::end(m_petrolSamples), 0.0);
     std::fill(std::begin(m_gasSamples), std::end(m_gasSamples), 0.0);
     m_request.m_header = 0xAA;
