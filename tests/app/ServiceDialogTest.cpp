@@ -42,8 +42,9 @@ void ExpectNothingCut(wxWindow* dialog)
                 continue;
             const wxRect rect(dialog->ScreenToClient(child->GetScreenPosition()), child->GetSize());
             EXPECT_TRUE(client.Contains(rect)) << child->GetLabel().utf8_str().data();
-            if (auto* text = dynamic_cast<wxStaticText*>(child))
+            if (auto* text = dynamic_cast<wxStaticText*>(child)) {
                 EXPECT_GE(rect.width, text->GetTextExtent(text->GetLabel()).x) << text->GetLabel().utf8_str().data();
+            }
             check(child);
         }
     };
@@ -89,8 +90,9 @@ TEST(ServiceTexts, IntervalInKm)
     for (const auto& c : cases) {
         unsigned long km = 77;
         EXPECT_EQ(PrzegladDialog::ParseKm(c.text, km), c.taken) << wxString(c.text).utf8_str().data();
-        if (c.taken)
+        if (c.taken) {
             EXPECT_EQ(km, c.km) << wxString(c.text).utf8_str().data();
+        }
     }
 
     const struct
@@ -109,8 +111,9 @@ TEST(ServiceTexts, IntervalInKm)
     for (const auto& m : marks) {
         double hours = -1;
         EXPECT_EQ(PrzegladDialog::ServiceHours(m.total, m.km, hours), m.fits) << m.total;
-        if (m.fits)
+        if (m.fits) {
             EXPECT_NEAR(hours, m.hours, 0.001) << m.total;
+        }
     }
 }
 
