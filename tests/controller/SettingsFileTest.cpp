@@ -244,93 +244,29 @@ TEST_F(SettingsFileTest, TheNextParameterFrameWritesItsOwnSettingsBlockOnce)
     EXPECT_EQ(ReadFile(path), block);
 }
 
-namespace
+TEST_F(SettingsFileTest, ALoadIsConfirmedOnlyByTheFrameReadBehindItsBlock)
 {
-// Also records what the controller reports of settings files.
-class OutcomeHost : public cmdtest::RecordingHost
-{
-public:
-    void SettingsFileSaved(const wxString& path, const wxString& error) override
+    struct Loaded : cmdtest::RecordingHost
     {
-        m_saved.emplace_back(path, error);
-    }
-    void SettingsFileLoaded(const wxString& path) override { m_loaded.push_back(path); }
-
-    std::vector<std::pair<wxString, wxString>> m_saved;
-    std::vector<wxString> m_loaded;
-};
-
-class SettingsFileOutcomeTest : public SettingsFileTest
-{
-protected:
-    SettingsFileOutcomeTest() { m_c.SetHost(&m_outcomes); }
-
-    // A reply without payload, as the ECU answers a write.
-    void ReceiveAnswer(unsigned char command)
-    {
-        m_c.m_rxBuffer.assign({'\xAA', 0x00, 0x05, static_cast<char>(command),
-                               static_cast<char>(0xAA + 5 + command)});
-        m_c.ParseReply();
-    }
-
-    OutcomeHost m_outcomes;
-};
-} // namespace
-
-TEST_F(SettingsFileOutcomeTest, TheHostHearsWhatCameOfASave)
-{
-    std::filesystem::create_directory(m_dir.Path("folder"));
-    WriteFile(m_dir.Path("plain"), PatternBlock(3, 1));
-    const struct
-    {
-        const char* file;
-        bool written;
-    } cases[] = {{"folder/ok.xse", true}, {"plain/x.xse", false}, {"missing/x.xse", false}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.file);
-        m_outcomes.m_saved.clear();
-        const wxString path = WxPath(m_dir.Path(c.file));
-        m_c.SetSaveFileName(path);
-        ReceiveParameters(PatternBlock(kBlock, 3));
-        ASSERT_EQ(m_outcomes.m_saved.size(), 1u);
-        EXPECT_EQ(m_outcomes.m_saved[0].first, path);
-        const wxString& error = m_outcomes.m_saved[0].second;
-        EXPECT_EQ(error.empty(), c.written) << error;
-        if (!c.written)
-        {
-            // The path and, on a line of its own, why.
-            EXPECT_TRUE(error.StartsWith(wxString::FromUTF8("设置文件保存失败: ") + path)) << error;
-            EXPECT_NE(error.Find('\n'), wxNOT_FOUND) << error;
-        }
-    }
-    // No request, no report.
-    ReceiveParameters(PatternBlock(kBlock, 3));
-    EXPECT_EQ(m_outcomes.m_saved.size(), 1u);
-}
-
-TEST_F(SettingsFileOutcomeTest, ALoadIsConfirmedByTheFrameReadBehindItsBlock)
-{
-    const auto path = m_dir.Path("good.xse");
-    WriteFile(path, PatternBlock(kBlock, 5));
+        void SettingsFileLoaded(const wxString& path) override { m_paths.push_back(path); }
+        std::vector<wxString> m_paths;
+    } host;
+    m_c.SetHost(&host);
+    const wxString good = WxPath(m_dir.Path("good.xse"));
+    WriteFile(m_dir.Path("good.xse"), PatternBlock(kBlock, 5));
     EXPECT_FALSE(m_c.LoadSettingsFile(WxPath(m_dir.Path("missing.xse"))));
-    EXPECT_TRUE(m_c.m_loadFileName.empty());
-    ASSERT_TRUE(m_c.LoadSettingsFile(WxPath(path)));
-
-    // A frame read while the block waits was asked for before it.
-    ReceiveParameters(PatternBlock(kBlock, 7));
-    EXPECT_TRUE(m_outcomes.m_loaded.empty());
-    ReceiveAnswer(CMD_WRITE_SETTINGS);
-    ReceiveParameters(PatternBlock(kBlock, 5));
-    EXPECT_EQ(m_outcomes.m_loaded, (std::vector<wxString>{WxPath(path)}));
-    EXPECT_TRUE(m_c.m_loadFileName.empty());
-    ReceiveParameters(PatternBlock(kBlock, 5));
-    EXPECT_EQ(m_outcomes.m_loaded.size(), 1u);
-
+    ASSERT_TRUE(m_c.LoadSettingsFile(good));
     // A link reset drops the block with the queue: nothing may claim it.
-    ASSERT_TRUE(m_c.LoadSettingsFile(WxPath(path)));
     m_c.ResetLink();
-    EXPECT_TRUE(m_c.m_loadFileName.empty());
     ReceiveParameters(PatternBlock(kBlock, 5));
-    EXPECT_EQ(m_outcomes.m_loaded.size(), 1u);
+    EXPECT_TRUE(host.m_paths.empty());
+    ASSERT_TRUE(m_c.LoadSettingsFile(good));
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    m_c.m_rxBuffer.assign({'\xAA', 0x00, 0x05, CMD_WRITE_SETTINGS, static_cast<char>(0xAA + 5 + CMD_WRITE_SETTINGS)});
+    m_c.ParseReply();
+    EXPECT_TRUE(host.m_paths.empty());
+    m_c.RequestParameters();
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    EXPECT_EQ(host.m_paths, (std::vector<wxString>{good}));
 }
