@@ -144,6 +144,7 @@ private:
     void BuildToolBar();
     void BuildStatusLine();
     void CreateControls();
+    void CreateLiveArea(wxSizer* frameSizer);
     void CreateLiveBox(wxSizer* row);
     void CreateInjectionBox(wxSizer* row);
     void CreateFuelBox(wxSizer* row);
