@@ -42,6 +42,11 @@ namespace
 {
 const wxColour kToolBarColour(195, 195, 195);
 const int kProgressRange = 14;
+const int kLinkFieldWidth = 100;
+const int kMessageFieldWidth = 200;
+// The gauge sits in field 2, this far from its left edge.
+const int kGaugeMargin = 8;
+const int kGaugeWidth = 200;
 
 const wchar_t* const kDemoOnLabel = L"关闭演示";
 const wchar_t* const kDemoOnHelp = L"软件进入关闭演示模式";
@@ -64,7 +69,10 @@ int LampBlinkCounter = 0;
 
 bool IsControllerReady(bool)
 {
-    return theController && theController->m_online && !theController->m_calibrating;
+    // Online alone stays set after the link is lost: loads, saves and
+    // setters would queue into a dead line.
+    const Controller* c = theController;
+    return c && c->m_online && c->m_connected && !c->m_linkLost && !c->m_calibrating;
 }
 
 wxBEGIN_EVENT_TABLE(MyFrame, wxFrame)
@@ -97,6 +105,7 @@ MyFrame::MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const w
     SetOwnFont(GetFont());
     SetOwnForegroundColour(GetForegroundColour());
     CreateControls();
+    FitMinimumSize();
 
     wxASSERT_MSG(!theController, "MyFrame: one main window, one controller");
     theController = new Controller;
@@ -114,6 +123,12 @@ MyFrame::~MyFrame()
 {
     m_pollTimer.Stop();
     // Only tests destroy the frame; the program ends in OnClose without it.
+    // The pages leave the controller's observer list as they go, so they go
+    // while it still exists.
+    delete m_notebook;
+    m_notebook = nullptr;
+    if (theController)
+        theController->RemoveObserver(this);
     if (m_ownsController && theController) {
         theController->SetHost(nullptr);
         delete theController;
@@ -159,14 +174,26 @@ void MyFrame::BuildToolBar()
 void MyFrame::BuildStatusLine()
 {
     m_statusBar = CreateStatusBar(3, wxSTB_DEFAULT_STYLE, wxID_ANY, "status_line");
-    const int widths[3] = {100, 200, -1};
+    const int widths[3] = {kLinkFieldWidth, kMessageFieldWidth, -1};
     m_statusBar->SetStatusWidths(3, widths);
     m_progressGauge = new wxGauge(m_statusBar, wxID_ANY, kProgressRange, wxPoint(310, 4),
-                                  wxSize(200, 15), wxGA_HORIZONTAL | wxGA_SMOOTH,
+                                  wxSize(kGaugeWidth, 15), wxGA_HORIZONTAL | wxGA_SMOOTH,
                                   wxDefaultValidator, "gauge");
     m_progressGauge->Hide();
     m_statusBar->Bind(wxEVT_SIZE, &MyFrame::OnStatusBarSize, this);
     PlaceProgressGauge();
+    // Field 0 shows the link state; the tools' help goes to their tooltips.
+    SetStatusBarPane(-1);
+}
+
+void MyFrame::FitMinimumSize()
+{
+    // Nothing may be cut off: the controls, every tool and the status
+    // fields with the gauge must fit.
+    wxSize client = GetSizer()->GetMinSize();
+    client.x = std::max(client.x, m_toolBar->GetBestSize().x);
+    client.x = std::max(client.x, kLinkFieldWidth + kMessageFieldWidth + kGaugeMargin + kGaugeWidth);
+    SetMinClientSize(client);
 }
 
 void MyFrame::PlaceProgressGauge()
@@ -177,7 +204,7 @@ void MyFrame::PlaceProgressGauge()
     if (!m_statusBar->GetFieldRect(2, field))
         return;
     const int height = std::min(15, std::max(6, field.height - 2));
-    m_progressGauge->SetSize(field.x + 8, field.y + (field.height - height) / 2, 200, height);
+    m_progressGauge->SetSize(field.x + kGaugeMargin, field.y + (field.height - height) / 2, kGaugeWidth, height);
 }
 
 void MyFrame::OnStatusBarSize(wxSizeEvent& event)
@@ -399,14 +426,11 @@ void MyFrame::ToggleDemo()
     if (!theController)
         return;
     if (theController->m_demoMode) {
-        theController->m_demoMode = 0;
+        theController->SetDemoMode(false);
         SetToolLabel(ID_TOOL_DEMO, _(kDemoOffLabel), _(kDemoOffHelp));
     } else {
         SetToolLabel(ID_TOOL_DEMO, _(kDemoOnLabel), _(kDemoOnHelp));
-        theController->m_demoMode = 1;
-        theController->m_linkLost = 0;
-        theController->m_missCount = 0;
-        theController->m_request.m_header = 0xAA;
+        theController->SetDemoMode(true);
     }
 }
 
@@ -433,7 +457,9 @@ void MyFrame::OnPort(wxCommandEvent&)
         return;
     }
 
-    theController->m_demoMode = 0;
+    // Leaving demo for a car: the demo's cache must not reach it.
+    if (theController->m_demoMode)
+        theController->SetDemoMode(false);
     SerialPortDialog dialog(nullptr, wxID_ANY, _(L"选择端口"), pos, wxDefaultSize,
                             wxDEFAULT_DIALOG_STYLE);
     dialog.FillPortList(m_portIndex);

@@ -149,6 +149,7 @@ private:
     void CreateInjectionBox(wxSizer* row);
     void CreateFuelBox(wxSizer* row);
     void PlaceProgressGauge();
+    void FitMinimumSize();
     void FindPortIndex();
     void SyncDemoTool();
     void ShowFuel(const wxString& label, const wxColour& background);
@@ -175,8 +176,8 @@ private:
     wxDECLARE_EVENT_TABLE();
 };
 
-// True when the controller exists, is online and no calibration runs. The
-// argument is ignored.
+// True when the controller exists, is online with a live link (connected,
+// not lost) and no calibration runs. The argument is ignored.
 bool IsControllerReady(bool);
 
 // Spinner frames of the calibration's status texts: "/", "-", "\", "|".

@@ -74,6 +74,7 @@ void MyFrame::CreateLiveBox(wxSizer* row)
         wxColour colour;
         ReadingTextCtrl** value;
         const char* initial;
+        const char* widest; // the longest the payload can make it
     };
     auto addGroup = [&](const wchar_t* title, std::initializer_list<Reading> readings) {
         auto* box = new wxStaticBox(m_liveBox, wxID_ANY, _(title));
@@ -86,7 +87,7 @@ void MyFrame::CreateLiveBox(wxSizer* row)
             name->SetForegroundColour(r.colour);
             name->SetBackgroundColour(kLabelBackground);
             auto* check = new wxCheckBox(box, wxID_ANY, wxEmptyString);
-            *r.value = new ReadingTextCtrl(box, r.initial, "-128.0", font);
+            *r.value = new ReadingTextCtrl(box, r.initial, r.widest, font);
             rows->Add(name, wxSizerFlags().CenterVertical().Expand());
             rows->Add(check, wxSizerFlags().CenterVertical());
             rows->Add(*r.value, wxSizerFlags().CenterVertical().Expand());
@@ -94,14 +95,16 @@ void MyFrame::CreateLiveBox(wxSizer* row)
         boxSizer->Add(rows, wxSizerFlags(1).Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, 3));
         quad->Add(boxSizer, wxSizerFlags().Expand().Border(wxALL, 1));
     };
-    addGroup(L"燃气[Bar]", {{L"燃气", ChannelColours[0], &m_gasPressureText, "25.5"},
-                            {L"歧管", ChannelColours[1], &m_manifoldPressureText, "25.5"}});
-    addGroup(L"温度[C]", {{L"燃气", ChannelColours[7], &m_gasTemperatureText, "25.5"},
-                          {L"减压器", ChannelColours[8], &m_reducerTemperatureText, "25.5"}});
-    addGroup(L"电压[V]", {{L"氧 1", ChannelColours[3], &m_o2Voltage1Text, "25.5"},
-                          {L"氧 2", ChannelColours[4], &m_o2Voltage2Text, "25.5"},
-                          {L"电瓶", ChannelColours[2], &m_batteryVoltageText, "25.5"}});
-    addGroup(L"转速[Rpm]", {{L"转速", ChannelColours[9], &m_rpmText, "0000"}});
+    // Pressures: 16 bits of 0.01 bar; temperatures: -128..127 degrees;
+    // oxygen sensors 0..5 V, battery up to 16.3 V; speed: 8 bits of 100 rpm.
+    addGroup(L"燃气[Bar]", {{L"燃气", ChannelColours[0], &m_gasPressureText, "25.5", "000.00"},
+                            {L"歧管", ChannelColours[1], &m_manifoldPressureText, "25.5", "000.00"}});
+    addGroup(L"温度[C]", {{L"燃气", ChannelColours[7], &m_gasTemperatureText, "25.5", "-000.0"},
+                          {L"减压器", ChannelColours[8], &m_reducerTemperatureText, "25.5", "-000.0"}});
+    addGroup(L"电压[V]", {{L"氧 1", ChannelColours[3], &m_o2Voltage1Text, "25.5", "0.00"},
+                          {L"氧 2", ChannelColours[4], &m_o2Voltage2Text, "25.5", "0.00"},
+                          {L"电瓶", ChannelColours[2], &m_batteryVoltageText, "25.5", "00.00"}});
+    addGroup(L"转速[Rpm]", {{L"转速", ChannelColours[9], &m_rpmText, "0000", "00000"}});
 
     liveSizer->Add(quad, wxSizerFlags(1).Expand());
     row->Add(liveSizer, wxSizerFlags().Expand());
@@ -124,12 +127,16 @@ void MyFrame::CreateInjectionBox(wxSizer* row)
     captions->AddStretchSpacer();
     boxSizer->Add(captions, wxSizerFlags().Expand().Border(wxBOTTOM, 2));
 
+    // Eight columns wide enough for the longest times the ECU can report
+    // fit beside the other boxes only in a smaller face.
+    const wxFont timeFont(wxFontInfo(8));
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     for (int i = 0; i < kCylinders; ++i) {
         auto* column = new wxBoxSizer(wxVERTICAL);
 
         auto* top = new wxBoxSizer(wxHORIZONTAL);
-        m_petrolTimeTexts[i] = new ReadingTextCtrl(m_injectionBox, "0.0", "88.8");
+        // 16 bits of 0.1 ms: up to 6553.5.
+        m_petrolTimeTexts[i] = new ReadingTextCtrl(m_injectionBox, "0.0", "0000.0", timeFont);
         m_petrolTimeTexts[i]->SetBackgroundColour(kTimeBackground);
         m_petrolTimeTexts[i]->SetForegroundColour(kTimeForeground);
         // Text and background share the colour, so "111" shows as a patch;
@@ -161,15 +168,19 @@ void MyFrame::CreateInjectionBox(wxSizer* row)
         bars->AddSpacer(4);
         bars->Add(gasBar, wxSizerFlags().Expand());
 
-        auto* bottom = new wxBoxSizer(wxHORIZONTAL);
+        // The check box sits above the gas time, which needs the column's
+        // whole width.
+        auto* bottom = new wxBoxSizer(wxVERTICAL);
         auto* check = new wxCheckBox(m_injectionBox, ID_INJECTOR_CHECK_FIRST + i, wxEmptyString);
         m_injectorChecks.push_back(check);
-        ReadingTextCtrl* gasText = new ReadingTextCtrl(m_injectionBox, "0.0", "88.88");
+        // 24 bits of 0.001 ms: up to 16777.22.
+        ReadingTextCtrl* gasText = new ReadingTextCtrl(m_injectionBox, "0.0", "00000.00", timeFont);
         gasText->SetBackgroundColour(kTimeBackground);
         gasText->SetForegroundColour(kTimeForeground);
         m_gasTimeTexts.push_back(gasText);
-        bottom->Add(check, wxSizerFlags().CenterVertical());
-        bottom->Add(gasText, wxSizerFlags().CenterVertical());
+        bottom->Add(check, wxSizerFlags().Center());
+        bottom->AddSpacer(1);
+        bottom->Add(gasText, wxSizerFlags().Center());
 
         column->Add(top, wxSizerFlags().Center());
         column->AddSpacer(3);
