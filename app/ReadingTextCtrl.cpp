@@ -42,7 +42,12 @@ void ReadingTextCtrl::Measure()
 
 int ReadingTextCtrl::CharWidth(wxUniChar ch) const
 {
-    return std::max(1, GetTextExtent(wxString(ch)).x);
+    // Measured once per character and font: a reading changes ten times a
+    // second and each measurement is a Pango layout.
+    auto it = m_widths.find(ch);
+    if (it == m_widths.end())
+        it = m_widths.emplace(ch, std::max(1, GetTextExtent(wxString(ch)).x)).first;
+    return it->second;
 }
 
 int ReadingTextCtrl::TextWidth(const wxString& text) const
@@ -90,6 +95,7 @@ bool ReadingTextCtrl::SetForegroundColour(const wxColour& colour)
 bool ReadingTextCtrl::SetFont(const wxFont& font)
 {
     m_glyphs.clear();
+    m_widths.clear();
     const bool changed = wxControl::SetFont(font);
     Measure();
     InvalidateBestSize();

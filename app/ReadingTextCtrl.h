@@ -52,6 +52,7 @@ private:
     // The characters drawn so far (readings use about a dozen), in the
     // current font and colours.
     std::map<wxUniChar, wxBitmap> m_glyphs;
+    mutable std::map<wxUniChar, int> m_widths;
     wxSize m_extent;
     bool m_ownBackground = false;
     wxColour m_parentBackground;
