@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Runs the program against the simulated ECU (sim_ecu on a pseudo-terminal)
-# on a virtual display, twice: with an ECU that answers at once and with one
-# that answers at line speed (10000 baud, 8N1: 1000 bytes/s, replies one
-# behind the other). Reports for each the program's share of one CPU core
-# and its resident memory, read from /proc/<pid>/stat and /proc/<pid>/status,
-# the live-data rate (every live request is answered by one live frame), how
-# often the parameters were asked for and the most replies the ECU ever held
-# unsent. Goals: under 3 % of a core, under 60 MB, at line speed at least 5
-# live frames per second with one parameter request and a backlog of one.
+# on a virtual display and reports the program's share of one CPU core and
+# its resident memory, read from /proc/<pid>/stat and /proc/<pid>/status, the
+# live-frame rate (each live request is answered by one frame), how often the
+# parameters were asked for and the most replies the ECU held unsent. Twice:
+# an ECU that answers at once, and one at line speed (10000 baud, 8N1: 1000
+# bytes/s). Goals: under 3 % of a core, under 60 MB; at line speed at least 5
+# live frames/s, the parameters asked once, never two replies unsent.
 #   bench/quenvar-cpu.sh [build-dir] [seconds]      (defaults: build, 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${QUENVAR_SIM_ARGS+set}" ]; then
+  echo "--- ECU answering at once ---"
+  QUENVAR_SIM_ARGS="" "$0" "$@"
+  echo "--- ECU at line speed ---"
+  QUENVAR_SIM_ARGS="--line-speed" exec "$0" "$@"
+fi
 build=${1:-build}
 seconds=${2:-20}
 
@@ -25,65 +30,51 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# run <label> [sim_ecu options...]
-run() {
-  local label=$1; shift
-  local dir="$work/$label"
-  mkdir -p "$dir"
-  "$build/tests/sim_ecu" --log "$dir/requests.log" "$@" >"$dir/sim.out" &
-  sim_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$dir/sim.out" ] && break
-    sleep 0.05
+# shellcheck disable=SC2086
+"$build/tests/sim_ecu" $QUENVAR_SIM_ARGS --log "$work/requests.log" >"$work/sim.out" &
+sim_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/sim.out" ] && break
+  sleep 0.05
+done
+pty=$(head -n 1 "$work/sim.out")
+[ -n "$pty" ] || { echo "sim_ecu gave no pty" >&2; exit 1; }
+printf 'Port=%s\n' "$pty" >"$work/Oskat.ini"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -euo pipefail
+  quenvar=$1 work=$2 seconds=$3
+  cd "$work"
+  HOME="$work" "$quenvar" >"$work/quenvar.log" 2>&1 &
+  pid=$!
+  trap "kill $pid 2>/dev/null || true" EXIT
+
+  live_requests() { grep -c "^AA 01 " "$work/requests.log" 2>/dev/null || true; }
+  # Measure once the link is up and live data flows.
+  for _ in $(seq 600); do
+    [ "$(live_requests)" -ge 10 ] && break
+    kill -0 $pid 2>/dev/null || { echo "Quenvar ended early" >&2; cat "$work/quenvar.log" >&2; exit 1; }
+    sleep 0.1
   done
-  local pty
-  pty=$(head -n 1 "$dir/sim.out")
-  [ -n "$pty" ] || { echo "sim_ecu gave no pty" >&2; exit 1; }
-  printf 'Port=%s\n' "$pty" >"$dir/Oskat.ini"
+  [ "$(live_requests)" -ge 10 ] || { echo "no live data after 60 s" >&2; exit 1; }
 
-  echo "--- $label ---"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    set -euo pipefail
-    quenvar=$1 dir=$2 seconds=$3
-    cd "$dir"
-    HOME="$dir" "$quenvar" >"$dir/quenvar.log" 2>&1 &
-    pid=$!
-    trap "kill $pid 2>/dev/null || true" EXIT
+  ticks() { sed "s/.*) //" /proc/$pid/stat | awk "{ print \$12 + \$13 }"; }
+  hz=$(getconf CLK_TCK)
+  t0=$(ticks); r0=$(live_requests); s0=$(date +%s.%N)
+  sleep "$seconds"
+  t1=$(ticks); r1=$(live_requests); s1=$(date +%s.%N)
+  kill -0 $pid 2>/dev/null || { echo "Quenvar ended during the run" >&2; exit 1; }
+  rss=$(awk "/^VmRSS:/ { print \$2 }" /proc/$pid/status)
+  hwm=$(awk "/^VmHWM:/ { print \$2 }" /proc/$pid/status)
+  params=$(grep -c "^AA 0C " "$work/requests.log" || true)
+  backlog=$(awk "/^backlog / { n = \$2 } END { print n + 0 }" "$work/requests.log")
 
-    live_requests() { grep -c "^AA 01 " "$dir/requests.log" 2>/dev/null || true; }
-    # Measure once the link is up and live data flows.
-    for _ in $(seq 600); do
-      [ "$(live_requests)" -ge 10 ] && break
-      kill -0 $pid 2>/dev/null || { echo "Quenvar ended early" >&2; cat "$dir/quenvar.log" >&2; exit 1; }
-      sleep 0.1
-    done
-    [ "$(live_requests)" -ge 10 ] || { echo "no live data after 60 s" >&2; exit 1; }
-
-    ticks() { sed "s/.*) //" /proc/$pid/stat | awk "{ print \$12 + \$13 }"; }
-    hz=$(getconf CLK_TCK)
-    t0=$(ticks); r0=$(live_requests); s0=$(date +%s.%N)
-    sleep "$seconds"
-    t1=$(ticks); r1=$(live_requests); s1=$(date +%s.%N)
-    kill -0 $pid 2>/dev/null || { echo "Quenvar ended during the run" >&2; exit 1; }
-    rss=$(awk "/^VmRSS:/ { print \$2 }" /proc/$pid/status)
-    hwm=$(awk "/^VmHWM:/ { print \$2 }" /proc/$pid/status)
-    params=$(grep -c "^AA 0C " "$dir/requests.log" || true)
-    backlog=$(awk "/^backlog / { n = \$2 } END { print n + 0 }" "$dir/requests.log")
-
-    awk -v t0="$t0" -v t1="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r0="$r0" -v r1="$r1" \
-        -v rss="$rss" -v hwm="$hwm" -v params="$params" -v backlog="$backlog" "BEGIN {
-      wall = s1 - s0
-      printf \"run:            %.1f s, %.1f live frames per second\n\", wall, (r1 - r0) / wall
-      printf \"CPU:            %.2f %% of one core (goal < 3 %%)\n\", 100 * (t1 - t0) / hz / wall
-      printf \"resident:       %.1f MB now, %.1f MB peak (goal < 60 MB)\n\", rss / 1024, hwm / 1024
-      printf \"ECU:            parameters asked %d times, at most %d replies unsent\n\", params, backlog
-    }"
-  ' _ "$PWD/$build/app/Quenvar" "$dir" "$seconds"
-
-  kill "$sim_pid" 2>/dev/null || true
-  wait "$sim_pid" 2>/dev/null || true
-  sim_pid=""
-}
-
-run instant
-run line-speed --line-speed
+  awk -v t0="$t0" -v t1="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r0="$r0" -v r1="$r1" \
+      -v rss="$rss" -v hwm="$hwm" -v params="$params" -v backlog="$backlog" "BEGIN {
+    wall = s1 - s0
+    printf \"run:            %.1f s against sim_ecu, %.1f live frames per second\n\", wall, (r1 - r0) / wall
+    printf \"CPU:            %.2f %% of one core (goal < 3 %%)\n\", 100 * (t1 - t0) / hz / wall
+    printf \"resident:       %.1f MB now, %.1f MB peak (goal < 60 MB)\n\", rss / 1024, hwm / 1024
+    printf \"ECU:            parameters asked %d times, at most %d replies unsent\n\", params, backlog
+  }"
+' _ "$PWD/$build/app/Quenvar" "$work" "$seconds"

@@ -113,6 +113,8 @@ void Controller::SetDemoMode(bool on)
     m_rxBuffer.clear();
     m_awaitingReply = 0;
     m_partialTicks = 0;
+    // A pending save would get the other side's parameter frame.
+    m_saveFileName.clear();
 }
 
 void Controller::EnumeratePorts(std::vector<std::string>& out)

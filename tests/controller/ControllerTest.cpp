@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -305,37 +306,26 @@ TEST(Observers, RemovedDuringANotificationAreSkippedAndTheOthersToldOnce)
     CountingObserver a(&log, "a");
     CountingObserver d(&log, "d");
     auto b = std::make_unique<CountingObserver>(&log, "b");
-    // A page closing while being told: it takes one observer before it and
-    // one after it off the list (destroying that one), then itself.
-    struct Closing : ControllerObserver
+    // A page closing while being told takes an observer before it and one
+    // after it (destroying that one) off the list, then itself.
+    struct Closing : CountingObserver
     {
-        Controller* c;
-        std::vector<std::string>* log;
-        CountingObserver* before;
-        std::unique_ptr<CountingObserver>* after;
-        void OnControllerData() override
-        {
-            log->push_back("closing");
-            c->RemoveObserver(before);
-            c->RemoveObserver(after->get());
-            after->reset();
-            c->RemoveObserver(this);
-        }
-        void OnParametersLoaded() override { log->push_back("closing:params"); }
-        void OnAttach() override {}
-    } closing;
-    closing.c = &c;
-    closing.log = &log;
-    closing.before = &a;
-    closing.after = &b;
-    for (ControllerObserver* o : std::initializer_list<ControllerObserver*>{&a, &closing, b.get(), &d})
+        using CountingObserver::CountingObserver;
+        std::function<void()> onData;
+        void OnControllerData() override { onData(); }
+    } closing(&log, "closing");
+    closing.onData = [&] {
+        c.RemoveObserver(&a);
+        c.RemoveObserver(b.get());
+        b.reset();
+        c.RemoveObserver(&closing);
+    };
+    for (CountingObserver* o : {&a, static_cast<CountingObserver*>(&closing), b.get(), &d})
         c.AddObserver(o);
 
     c.NotifyObservers(0);
-    EXPECT_EQ((std::vector<std::string>{"a:data", "closing", "d:data"}), log);
-    log.clear();
     c.NotifyObservers(1);
-    EXPECT_EQ((std::vector<std::string>{"d:params"}), log);
+    EXPECT_EQ((std::vector<std::string>{"a:data", "d:data", "d:params"}), log);
     EXPECT_EQ(1u, c.m_observers.size());
 }
 
