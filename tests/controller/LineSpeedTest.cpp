@@ -53,7 +53,7 @@ protected:
             ecu.Service();
             // Until the next tick, the next byte of the line or a request.
             const auto wait = std::min<Clock::duration>(nextTick - Clock::now(), ecu.NextByteDue());
-            const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(std::max(wait, Clock::duration::zero()));
+            const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(std::max(wait, Clock::duration{}));
             pollfd pfd = {ecu.MasterFd(), POLLIN, 0};
             poll(&pfd, 1, static_cast<int>(waitMs.count()));
         }
