@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <memory>
 
 FunctionParseResult::FunctionParseResult()
 {
@@ -273,42 +274,91 @@ double Atanh(double x)
     return x < 0 ? -v : v;
 }
 
-double Run(const FunctionParseResult& r, const double* vars, double* stack, int& error);
-
-double RunOnFreshStack(const FunctionParseResult& r, const double* vars, int& error)
+// An evaluation waiting for a nested one (eval or a parser call) to end.
+// Nesting lives here rather than on the native stack, whose frames vary too
+// much between builds for a depth of 1000 to be safe.
+struct PendingCall
 {
-    double small[32];
-    std::vector<double> large;
-    double* stack = small;
-    if (r.m_stack.size() > sizeof small / sizeof small[0])
+    const FunctionParseResult* result;
+    const double* vars;
+    double* stack;
+    size_t ip;
+    size_t dp;
+    long sp;  // before the arguments were taken
+    long arguments;
+};
+
+// Variables and stack of the nested evaluations, one buffer per depth, kept
+// for the next call at that depth.
+class CallBuffers
+{
+public:
+    double* At(size_t depth, size_t size)
     {
-        large.resize(r.m_stack.size());
-        stack = large.data();
+        if (depth >= m_buffers.size())
+            m_buffers.resize(depth + 1);
+        Buffer& b = m_buffers[depth];
+        if (b.size < size)
+        {
+            b.data.reset(new double[size]);
+            b.size = size;
+        }
+        return b.data.get();
     }
-    return Run(r, vars, stack, error);
-}
 
-// eval and parser calls: a fresh stack, the arguments as variables.
-double RunNested(const FunctionParseResult& r, const double* args, int& error)
-{
-    if (t_nesting >= kFunctionMaxNesting || ++t_nestedCalls > kFunctionMaxNestedCalls)
+private:
+    struct Buffer
     {
-        error = wxFP_EVAL_RECURSION;
-        return 0.0;
-    }
-    NestingScope scope;
-    return RunOnFreshStack(r, args, error);
-}
+        std::unique_ptr<double[]> data;
+        size_t size = 0;
+    };
+    std::vector<Buffer> m_buffers;
+};
 
-double Run(const FunctionParseResult& r, const double* vars, double* stack, int& error)
+// Restores the count of running evaluations however Run ends.
+struct NestingRestore
 {
-    const std::uint32_t* code = r.m_code.data();
-    const size_t length = r.m_code.size();
-    const double* immediates = r.m_immediates.data();
-    size_t dp = 0;
+    int saved = t_nesting;
+    ~NestingRestore() { t_nesting = saved; }
+};
+
+double Run(const FunctionParseResult& outermost, const double* vars, double* stack, int& error)
+{
+    NestingRestore restore;
+    std::vector<PendingCall> pending;
+    CallBuffers buffers;
+    const FunctionParseResult* r = &outermost;
+    const std::uint32_t* code = r->m_code.data();
+    size_t length = r->m_code.size();
+    const double* immediates = r->m_immediates.data();
+    size_t ip = 0, dp = 0;
     long sp = -1;
-    for (size_t ip = 0; ip < length; ++ip)
+    const FunctionParseResult* callee = nullptr;
+    for (;; ++ip)
     {
+        if (ip >= length)
+        {
+            const double v = stack[sp];
+            if (pending.empty())
+            {
+                error = wxFP_EVAL_OK;
+                return v;
+            }
+            PendingCall& caller = pending.back();
+            r = caller.result;
+            vars = caller.vars;
+            stack = caller.stack;
+            ip = caller.ip;
+            dp = caller.dp;
+            sp = caller.sp + 1 - caller.arguments;
+            code = r->m_code.data();
+            length = r->m_code.size();
+            immediates = r->m_immediates.data();
+            pending.pop_back();
+            --t_nesting;
+            stack[sp] = v;
+            continue;
+        }
         switch (code[ip])
         {
         case opAbs: stack[sp] = std::fabs(stack[sp]); break;
@@ -346,16 +396,7 @@ double Run(const FunctionParseResult& r, const double* vars, double* stack, int&
             stack[sp] = 1.0 / s;
             break;
         }
-        case opEval:
-        {
-            const long n = r.m_variables;
-            const double v = RunNested(r, stack + sp + 1 - n, error);
-            if (error != wxFP_EVAL_OK)
-                return 0.0;
-            sp += 1 - n;
-            stack[sp] = v;
-            break;
-        }
+        case opEval: callee = r; break;
         case opExp: stack[sp] = std::exp(stack[sp]); break;
         case opFloor: stack[sp] = std::floor(stack[sp]); break;
         case opIf:
@@ -438,24 +479,14 @@ double Run(const FunctionParseResult& r, const double* vars, double* stack, int&
         case opRadians: stack[sp] *= 0.017453292519943295; break;
         case opCallFunction:
         {
-            const FunctionParseResult::ExternalFunction& f = r.m_functions[code[++ip]];
+            const FunctionParseResult::ExternalFunction& f = r->m_functions[code[++ip]];
             const long m = f.parameters;
             const double v = f.function(stack + sp + 1 - m);
             sp += 1 - m;
             stack[sp] = v;
             break;
         }
-        case opCallParser:
-        {
-            const FunctionParseResult& callee = *r.m_parsers[code[++ip]].result;
-            const long m = callee.m_variables;
-            const double v = RunNested(callee, stack + sp + 1 - m, error);
-            if (error != wxFP_EVAL_OK)
-                return 0.0;
-            sp += 1 - m;
-            stack[sp] = v;
-            break;
-        }
+        case opCallParser: callee = r->m_parsers[code[++ip]].result.get(); break;
         case opNop: break;
         case opDup: stack[sp + 1] = stack[sp]; ++sp; break;
         case opReciprocal:
@@ -465,9 +496,28 @@ double Run(const FunctionParseResult& r, const double* vars, double* stack, int&
             break;
         default: stack[++sp] = vars[code[ip] - opVariable]; break;
         }
+        if (!callee)
+            continue;
+
+        // Into a nested evaluation with the top values as its variables.
+        if (t_nesting >= kFunctionMaxNesting || ++t_nestedCalls > kFunctionMaxNestedCalls)
+            return error = wxFP_EVAL_RECURSION, 0.0;
+        const long n = callee->m_variables;
+        double* storage = buffers.At(pending.size(), size_t(n) + callee->m_stack.size());
+        std::copy(stack + sp + 1 - n, stack + sp + 1, storage);
+        pending.push_back({r, vars, stack, ip, dp, sp, n});
+        ++t_nesting;
+        r = callee;
+        callee = nullptr;
+        vars = storage;
+        stack = storage + n;
+        code = r->m_code.data();
+        length = r->m_code.size();
+        immediates = r->m_immediates.data();
+        ip = size_t(-1);  // the loop steps to 0
+        dp = 0;
+        sp = -1;
     }
-    error = wxFP_EVAL_OK;
-    return stack[sp];
 }
 
 } // namespace
@@ -487,7 +537,11 @@ double RunByteCode(FunctionParseResult& r, const double* variables, int& error)
     wxObjectDataPtr<FunctionParseResult> hold(&r);
     NestingScope scope;
     if (r.m_stackBusy)
-        return RunOnFreshStack(r, variables, error);
+    {
+        // Called again from an external function while its stack is in use.
+        std::vector<double> stack(r.m_stack.size());
+        return Run(r, variables, stack.data(), error);
+    }
     r.m_stackBusy = true;
     const double v = Run(r, variables, r.m_stack.data(), error);
     r.m_stackBusy = false;

@@ -49,7 +49,7 @@ enum
 // Nested evaluations (eval and parser calls, across all parsers) allowed at
 // once, and in total within one outermost evaluation.
 const int kFunctionMaxNesting = 1000;
-const long kFunctionMaxNestedCalls = 1000000;
+const long kFunctionMaxNestedCalls = 100000;
 
 class FunctionParseResult : public wxRefCounter
 {
