@@ -214,11 +214,12 @@ namespace
 
 thread_local int t_nesting = 0;         // evaluations running, all parsers
 thread_local long t_nestedCalls = 0;    // within the outermost one
+thread_local int t_runs = 0;            // RunByteCode calls running
 
-struct NestingScope
+struct RunScope
 {
-    NestingScope() { ++t_nesting; }
-    ~NestingScope() { --t_nesting; }
+    RunScope() { ++t_nesting, ++t_runs; }
+    ~RunScope() { --t_nesting, --t_runs; }
 };
 
 // Conditions round half away from zero; in double, since converting NaN or
@@ -524,7 +525,7 @@ double Run(const FunctionParseResult& outermost, const double* vars, double* sta
 
 double RunByteCode(FunctionParseResult& r, const double* variables, int& error)
 {
-    if (t_nesting >= kFunctionMaxNesting)
+    if (t_nesting >= kFunctionMaxNesting || t_runs >= kFunctionMaxRuns)
     {
         error = wxFP_EVAL_RECURSION;
         return 0.0;
@@ -535,7 +536,7 @@ double RunByteCode(FunctionParseResult& r, const double* variables, int& error)
     // the code stays alive until this run ends.
     r.IncRef();
     wxObjectDataPtr<FunctionParseResult> hold(&r);
-    NestingScope scope;
+    RunScope scope;
     if (r.m_stackBusy)
     {
         // Called again from an external function while its stack is in use.

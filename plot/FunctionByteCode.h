@@ -39,8 +39,9 @@ enum
     wxFP_EVAL_SQRT_OF_NEGATIVE = 2,
     wxFP_EVAL_LOG_DOMAIN = 3,
     wxFP_EVAL_ARC_DOMAIN = 4,
-    // Nested evaluation 1000 deep, or more nested calls in one evaluation
-    // than kFunctionMaxNestedCalls.
+    // Nested evaluation 1000 deep, more nested calls in one evaluation than
+    // kFunctionMaxNestedCalls, or kFunctionMaxRuns evaluations started from
+    // external functions.
     wxFP_EVAL_RECURSION = 5,
     // Not parsed, or fewer variable values than the function has variables.
     wxFP_EVAL_NO_INPUT = 6
@@ -50,6 +51,9 @@ enum
 // once, and in total within one outermost evaluation.
 const int kFunctionMaxNesting = 1000;
 const long kFunctionMaxNestedCalls = 100000;
+// Evaluations started from inside external functions nest on the native
+// stack; they count as nesting and stop at this depth.
+const int kFunctionMaxRuns = 100;
 
 class FunctionParseResult : public wxRefCounter
 {

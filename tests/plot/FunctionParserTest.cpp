@@ -321,11 +321,18 @@ wxFunctionParser* g_reentered = nullptr;
 double Reenter(const double* a)
 {
     const double v = a[0] > 0 ? g_reentered->Eval({a[0] - 1}) : 0.0;
-    g_reentered->Parse("x * 1000", "x");
+    // Longer code than before: its arrays move.
+    g_reentered->Parse("x * 1000 + 0 * (x + x + x + x + x + x + x + x + x + x)", "x");
     return v + 1;
 }
 
-TEST(FunctionParser, CopiesShareUntilOneChangesAndRunningCodeStays)
+// Evaluates the parser that calls it with x - 1.
+double Deeper(const double* a)
+{
+    return a[0] > 0 ? g_reentered->Eval({a[0] - 1}) + 1 : 0.0;
+}
+
+TEST(FunctionParser, CopiesShareUntilOneChanges)
 {
     wxFunctionParser a;
     ASSERT_TRUE(a.Parse("x * 2", "x"));
@@ -341,13 +348,25 @@ TEST(FunctionParser, CopiesShareUntilOneChangesAndRunningCodeStays)
     EXPECT_EQ(wxFP_EVAL_NO_INPUT, a.GetEvalErrorCode());
     EXPECT_EQ(0.0, b.Eval(nullptr, 0));
     EXPECT_EQ(wxFP_EVAL_NO_INPUT, b.GetEvalErrorCode());
+}
 
+TEST(FunctionParser, ExternalFunctionsMayReenterSafelyAndBoundedly)
+{
+    // The running code stays alive and its stack untouched.
     wxFunctionParser r;
     g_reentered = &r;
     ASSERT_TRUE(r.AddFunction("reenter", Reenter, 1));
     ASSERT_TRUE(r.Parse("reenter(x) + x", "x"));
     EXPECT_EQ(6.0, r.Eval({2.0}));
     EXPECT_EQ(5000.0, r.Eval({5.0}));
+
+    // Evaluations from external functions nest natively: stopped at 100.
+    wxFunctionParser deep;
+    g_reentered = &deep;
+    ASSERT_TRUE(deep.AddFunction("deeper", Deeper, 1));
+    ASSERT_TRUE(deep.Parse("deeper(x)", "x"));
+    EXPECT_EQ(50.0, deep.Eval({50.0}));
+    EXPECT_EQ(100.0, deep.Eval({5000.0}));
     g_reentered = nullptr;
 }
 
