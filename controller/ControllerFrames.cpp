@@ -213,8 +213,7 @@ void Controller::ParseReply()
     switch (command)
     {
     case CMD_READ_LIVE_DATA:
-        if (ApplyLiveData(payload, payloadLength))
-            m_connected = 1;
+        ApplyLiveData(payload, payloadLength);
         break;
     case CMD_READ_PARAMETERS:
     {
