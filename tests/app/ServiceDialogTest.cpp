@@ -112,6 +112,9 @@ TEST_F(ServiceDialogTest, InformationShowsTheEcuDataOrSaysThereIsNone)
         EXPECT_TRUE(SaveScreenshotIfAsked(&dialog, "service-information-no-data.png"));
     }
     BringOnline(Counters(0));
+    theController->m_linkLost = 1;
+    EXPECT_TRUE(DiagnosticDialog(m_frame, wxID_ANY, L"信息服务 ").m_noDataNote->IsShown());
+    theController->m_linkLost = 0;
     DiagnosticDialog dialog(m_frame, wxID_ANY, L"信息服务 ");
     EXPECT_FALSE(dialog.m_noDataNote->IsShown());
     EXPECT_EQ(dialog.m_petrolTime->GetLabel(), "01:00:00");

@@ -109,6 +109,7 @@ TEST_F(WorkshopSessionTest, NothingGoesOutWithoutTheEcuAndItIsSaid)
         int asked;
     } states[] = {
         {[] { theController->ResetLink(); }, noEcu, Erase | Files | Interval},
+        {[] { theController->m_linkLost = 1; }, noEcu, Erase | Files | Interval},
         {[] { theController->m_demoMode = 1; }, L"演示模式下不与ECU通信。", Erase | Files | Interval},
         {[] { theController->m_calibrating = 1; }, calibrating, Erase | Files | Interval},
         // Ready when the selector opens, not when it closes.
