@@ -256,10 +256,15 @@ TEST_F(SettingsFileTest, ALoadIsConfirmedOnlyByTheFrameReadBehindItsBlock)
     WriteFile(m_dir.Path("good.xse"), PatternBlock(kBlock, 5));
     EXPECT_FALSE(m_c.LoadSettingsFile(WxPath(m_dir.Path("missing.xse"))));
     ASSERT_TRUE(m_c.LoadSettingsFile(good));
-    // A link reset drops the block with the queue: nothing may claim it.
+    // A link reset or a demo switch drops the block with the queue: nothing
+    // may claim it.
     m_c.ResetLink();
     ReceiveParameters(PatternBlock(kBlock, 5));
     EXPECT_TRUE(host.m_paths.empty());
+    ASSERT_TRUE(m_c.LoadSettingsFile(good));
+    m_c.SetDemoMode(true);
+    m_c.SetDemoMode(false);
+    EXPECT_TRUE(m_c.m_loadFileName.empty());
     ASSERT_TRUE(m_c.LoadSettingsFile(good));
     ReceiveParameters(PatternBlock(kBlock, 5));
     m_c.m_rxBuffer.assign({'\xAA', 0x00, 0x05, CMD_WRITE_SETTINGS, static_cast<char>(0xAA + 5 + CMD_WRITE_SETTINGS)});
