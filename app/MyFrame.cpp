@@ -38,6 +38,7 @@
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
 #include "LoadSaveSelector.h"
+#include "OscylPane.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -61,11 +62,6 @@ const wchar_t* const kLinkDown = L"ECU断开";
 } // namespace
 
 // --- Shared tables ---
-
-const wxColour ChannelColours[10] = {
-    wxColour(117, 255, 0),   wxColour(128, 0, 128), wxColour(248, 183, 244), wxColour(165, 42, 42),
-    wxColour(105, 105, 105), wxColour(255, 0, 0),   wxColour(0, 0, 255),     wxColour(255, 255, 0),
-    wxColour(255, 165, 0),   wxColour(162, 255, 255)};
 
 int LampBlinkCounter = 0;
 
@@ -237,7 +233,7 @@ void MyFrame::CreateControls()
     m_settingsPage = comingPage();
     m_mapPage = comingPage();
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
-    m_oscylPage = comingPage();
+    m_oscylPage = new OscylPane(m_notebook, wxID_ANY);
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
     m_notebook->AddPage(m_mapPage, _(L"调试图表"));
     m_notebook->AddPage(m_faultPage, _(L"故障"));
@@ -334,6 +330,8 @@ void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
+    if (m_oscylPage)
+        m_oscylPage->m_plot->OnAttach();
     if (m_faultPage)
         m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));

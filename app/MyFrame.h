@@ -9,6 +9,8 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+// The channel colours live with the oscilloscope that draws them.
+#include "ChannelColours.h"
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
 // The spinner table lives with the calibration, which runs without windows.
@@ -17,6 +19,7 @@
 class FilledBoxCtrl;
 class GuZhangMa;
 class LevelBarCtrl;
+class OscylPane;
 class ReadingTextCtrl;
 class SettingsFileTransfer;
 class wxButton;
@@ -122,7 +125,7 @@ public:
     wxToolBar* m_toolBar = nullptr;
     wxPanel* m_settingsPage = nullptr;
     wxPanel* m_mapPage = nullptr;
-    wxPanel* m_oscylPage = nullptr;
+    OscylPane* m_oscylPage = nullptr;
     GuZhangMa* m_faultPage = nullptr;
 
     wxStaticBox* m_liveBox = nullptr;
@@ -189,10 +192,6 @@ private:
 // True when the controller exists, is online with a live link (connected,
 // not lost) and no calibration runs. The argument is ignored.
 bool IsControllerReady(bool);
-
-// Colours of the ten oscilloscope channels, also those of the matching
-// labels in the live-readings area.
-extern const wxColour ChannelColours[10];
 
 // Advanced on each live frame; lamp 5 blinks with its parity.
 extern int LampBlinkCounter;
