@@ -221,8 +221,11 @@ void wxPlotCtrl::AdjustScrollBars()
     const wxRect2DDouble& b = m_curvesBounds;
     const wxRect2DDouble& v = m_viewRect;
 
+    // A hidden bar is left alone: setting one costs more than a plot's
+    // whole frame of sampling (the oscilloscope moves its view ten times
+    // a second).
     double range = m_zoom.m_x * b.m_width;
-    if (IsFiniteOrReport(range, wxS("plot's x range is NaN")))
+    if (m_xScrollBar->IsShown() && IsFiniteOrReport(range, wxS("plot's x range is NaN")))
     {
         range = std::max(1.0, std::min(range, 32000.0));
         double thumb = std::max(1.0, std::min(v.m_width / b.m_width * range, range));
@@ -233,7 +236,7 @@ void wxPlotCtrl::AdjustScrollBars()
     }
 
     range = m_zoom.m_y * b.m_height;
-    if (IsFiniteOrReport(range, wxS("plot's y range is NaN")))
+    if (m_yScrollBar->IsShown() && IsFiniteOrReport(range, wxS("plot's y range is NaN")))
     {
         range = std::max(1.0, std::min(range, 32000.0));
         double thumb = std::max(1.0, std::min(v.m_height / b.m_height * range, range));
