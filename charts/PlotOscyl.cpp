@@ -171,8 +171,6 @@ void PlotOscyl::OnControllerData()
             const ChannelScale& s = kScales[channel];
             AddSample(channel, s.read(*c) * s.factor + s.offset);
         }
-        // Keeps fitting (keys) and the scroll range on the whole recording.
-        CalcCurvesBounds();
     }
 
     const wxPlotData* first = m_channels[0];
@@ -188,6 +186,15 @@ void PlotOscyl::OnControllerData()
         SetZoom(m_zoom.m_x, m_zoom.m_y, count - lead, 0.0, false);
     else
         Redraw(wxPLOTCTRL_REDRAW_PLOT);
+}
+
+bool PlotOscyl::SetZoom(double zoomX, double zoomY, double originX, double originY, bool sendEvent)
+{
+    // Fitting to the curves needs their bounds, which the frames leave as
+    // they were when the channels were made.
+    if (zoomX <= 0 || zoomY <= 0)
+        CalcCurvesBounds();
+    return wxPlotCtrl::SetZoom(zoomX, zoomY, originX, originY, sendEvent);
 }
 
 void PlotOscyl::OnCurveRemoving(wxPlotCtrlEvent& event)

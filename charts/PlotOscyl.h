@@ -44,6 +44,9 @@ public:
     void SetupPens();
     // The control's ticks with twice the tick-count hint: a denser grid.
     void CalcTicks(bool xAxis) override;
+    // The control's view change; a fit to the curves takes in every sample.
+    bool SetZoom(double zoomX, double zoomY, double originX, double originY,
+                 bool sendEvent = false) override;
 
     // The channel's curve (held by the control); null outside 0..9.
     wxPlotData* GetChannel(int channel) const;

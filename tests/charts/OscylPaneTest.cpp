@@ -336,4 +336,19 @@ TEST_F(OscylTest, ChannelCurvesCannotBeRemovedThroughTheControl)
         EXPECT_EQ(2, Count(plot, channel));
 }
 
+TEST_F(OscylTest, FittingTheViewTakesInEverySample)
+{
+    PlotOscyl* plot = MakeProbe();
+    Feed(299, SpreadReadings());
+    double top = 0;
+    for (int channel = 0; channel < PlotOscyl::kChannels; ++channel)
+        top = std::max(top, plot->GetChannel(channel)->GetYValue(299));
+    ASSERT_TRUE(plot->FitToCurve(-1));
+    const wxRect2DDouble view = plot->GetViewRect();
+    EXPECT_LE(view.m_x, 0.0);
+    EXPECT_GE(view.m_x + view.m_width, 299.0);
+    EXPECT_LE(view.m_y, 0.0);
+    EXPECT_GE(view.m_y + view.m_height, top);
+}
+
 } // namespace
