@@ -22,7 +22,7 @@ std::string PayloadOf(const unsigned char* frame, std::size_t size)
     return std::string(reinterpret_cast<const char*>(frame) + 4, size - 4);
 }
 
-class CountingObserver : public ControllerObserver
+class CountingObserver final : public ControllerObserver
 {
 public:
     explicit CountingObserver(std::vector<std::string>* log, std::string name)
