@@ -1,6 +1,7 @@
 #ifndef QUENVAR_MYFRAME_H
 #define QUENVAR_MYFRAME_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,14 @@
 
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
+// The spinner table lives with the calibration, which runs without windows.
+#include "SpinnerFrames.h"
 
 class FilledBoxCtrl;
+class GuZhangMa;
 class LevelBarCtrl;
 class ReadingTextCtrl;
+class SettingsFileTransfer;
 class wxButton;
 class wxCheckBox;
 class wxGauge;
@@ -95,6 +100,10 @@ public:
     void ShowMessage(const wxString& text, const wxString& caption) override;
     void UpdateUI() override;
     void Sleep(int milliseconds) override;
+    void SettingsFileSaved(const wxString& path, const wxString& error) override;
+    void SettingsFileLoaded(const wxString& path) override;
+    // Hands settings files to the controller and reports what came of them.
+    SettingsFileTransfer* GetSettingsFileTransfer() const { return m_fileTransfer.get(); }
 
     // --- Live-readings area ---
     // Injector check boxes and gas times from the gas cylinder mask.
@@ -114,7 +123,7 @@ public:
     wxPanel* m_settingsPage = nullptr;
     wxPanel* m_mapPage = nullptr;
     wxPanel* m_oscylPage = nullptr;
-    wxPanel* m_faultPage = nullptr;
+    GuZhangMa* m_faultPage = nullptr;
 
     wxStaticBox* m_liveBox = nullptr;
     wxStaticBox* m_injectionBox = nullptr;
@@ -144,10 +153,12 @@ private:
     void BuildToolBar();
     void BuildStatusLine();
     void CreateControls();
+    void CreateLiveArea(wxSizer* frameSizer);
     void CreateLiveBox(wxSizer* row);
     void CreateInjectionBox(wxSizer* row);
     void CreateFuelBox(wxSizer* row);
     void PlaceProgressGauge();
+    void FitMinimumSize();
     void FindPortIndex();
     void SyncDemoTool();
     void ShowFuel(const wxString& label, const wxColour& background);
@@ -170,16 +181,14 @@ private:
     wxGauge* m_progressGauge = nullptr;
     wxString m_configPath;
     bool m_ownsController = false;
+    std::unique_ptr<SettingsFileTransfer> m_fileTransfer;
 
     wxDECLARE_EVENT_TABLE();
 };
 
-// True when the controller exists, is online and no calibration runs. The
-// argument is ignored.
+// True when the controller exists, is online with a live link (connected,
+// not lost) and no calibration runs. The argument is ignored.
 bool IsControllerReady(bool);
-
-// Spinner frames of the calibration's status texts: "/", "-", "\", "|".
-extern const wxString SpinnerFrames[4];
 
 // Colours of the ten oscilloscope channels, also those of the matching
 // labels in the live-readings area.

@@ -26,6 +26,15 @@ class ParamPacket;
 class Controller
 {
 public:
+    // The poll timer's period; the link counts its waits in ticks.
+    static constexpr int kTickMs = 50;
+    // Received bytes held unparsed from which on the line counts as out of
+    // step (more than the longest reply, 887).
+    static constexpr std::size_t kRxLimit = 888;
+    // Most bytes taken from the port in one read. With the limit above, the
+    // receive buffer never holds more than kRxLimit - 1 + kMaxReadBytes.
+    static constexpr int kMaxReadBytes = 4096;
+
     Controller();
     ~Controller();
     Controller(const Controller&) = delete;
@@ -44,6 +53,10 @@ public:
     void PollTick();
     // Reads what has arrived (or the next demo frame) and parses it.
     void ReadPort();
+    // Demo mode on or off, as the demo tool does. Either way the cache no
+    // longer describes the connected ECU: nothing built from it goes out
+    // until its parameters have been read again.
+    void SetDemoMode(bool on);
     // Replaces the port object (tests, fuzzing); the old one is closed.
     void SetPort(std::unique_ptr<wxIOBase> port);
     // Installs the program around the controller; null = none (then the demo
@@ -63,6 +76,9 @@ public:
     // --- Observers ---
     // Appends to the notification list (not owned).
     void AddObserver(ControllerObserver* observer);
+    // Takes an observer off the list (before it is destroyed); safe while
+    // the observers are being told.
+    void RemoveObserver(ControllerObserver* observer);
     // which 0: OnControllerData on every observer; else OnParametersLoaded.
     void NotifyObservers(int which);
 
@@ -109,7 +125,8 @@ public:
     void SetSwitchRpm(int rpm);
     // CMD_SET_IGNITION_COILS, online.
     void SetIgnitionCoils(int row);
-    // CMD_WRITE_MULTIPLIER_MAP: entries 10..255, fractions (1.12 = 112 %).
+    // CMD_WRITE_MULTIPLIER_MAP: entries 10..255, fractions (1.12 = 112 %),
+    // each held within 0..255 %.
     void SendMultiplierMap(const double map[256]);
     // CMD_READ_PARAMETERS [arg]; the settings-file save asks with 0.
     void RequestParameterBlock(unsigned char arg);
@@ -170,10 +187,14 @@ public:
 
     // --- Settings files and history (ControllerSettingsFile.cpp, ControllerHistory.cpp) ---
     // Sends a 554-byte settings file (CMD_WRITE_SETTINGS, then a parameter
-    // read); any other file is refused with a message box.
-    void LoadSettingsFile(const wxString& path);
-    // Writes the settings block to m_saveFileName, if set, and clears it.
+    // read); any other file is refused with a message box. True when queued.
+    bool LoadSettingsFile(const wxString& path);
+    // Writes the settings block to m_saveFileName, if set, clears it and
+    // tells the host what came of it.
     void WritePendingSettingsFile(const unsigned char* block554);
+    // Tells the host that a loaded file has been answered, once the ECU has
+    // taken the block (called after a parameter frame has been applied).
+    void ConfirmLoadedSettingsFile();
     // Next-service counter := hours, then the counters-and-history block.
     void SetServiceInterval(double hours);
     // Dates the modification records, once per link reset.
@@ -283,6 +304,7 @@ public:
     double m_multiplierMap[256] = {};
     uint32_t m_sampleIndex = 0;
     wxString m_saveFileName;
+    wxString m_loadFileName;            // file sent, until the parameter frame answering it
     double m_petrolSamples[256] = {};
     double m_gasSamples[256] = {};
     unsigned char m_awaitingReply = 0;
@@ -292,8 +314,35 @@ public:
     // Ticks since the last history block; CMD_WRITE_HISTORY on the 50th.
     int m_historyTickCounter = 0;
 
+    // --- Pacing at line speed (10000 baud, 8N1: one byte per millisecond) ---
+    // Ticks since the front request was last written; 0 on the tick that wrote it.
+    int m_ticksSinceSend = 0;
+    // Bytes that tick put on the line.
+    std::size_t m_sentLength = 0;
+    // Ticks an incomplete reply has been waited for.
+    int m_partialTicks = 0;
+    // The unwritten rest of a frame the port took only in part; it goes out
+    // before anything else.
+    std::string m_txRemainder;
+
 private:
     static void StoreSamples(double* ring, uint32_t index, const double* src);
+    // The request written last cannot have reached the ECU yet.
+    bool RequestStillOnTheLine() const;
+    // Length of the reply whose start the receive buffer holds, 0 when it
+    // holds none (empty, a whole frame, or a length no reply has).
+    std::size_t AwaitedLength() const;
+    // The receive buffer holds the start of a reply that may yet complete;
+    // drops it once the line has had time enough.
+    bool ReplyStillArriving();
+    // Writes to the port (which waits for room at most a part of a tick);
+    // the count it took.
+    std::size_t Put(const char* data, std::size_t size);
+    // Drops the entries RemoveObserver blanked during a notification.
+    void DropRemovedObservers();
+
+    // Notifications under way (an observer's handler may cause another).
+    int m_notifyDepth = 0;
 
     ControllerHost* m_host = nullptr;
 };
