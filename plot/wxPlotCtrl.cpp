@@ -2,6 +2,7 @@
 
 #include "wxPlotCtrl.h"
 #include "wxPlotDrawer.h"
+#include "wxPlotFunction.h"
 
 #include <wx/dcclient.h>
 #include <wx/image.h>
@@ -398,6 +399,11 @@ wxPlotData* wxPlotCtrl::GetDataCurve(int index) const
     return wxDynamicCast(GetCurve(index), wxPlotData);
 }
 
+wxPlotFunction* wxPlotCtrl::GetFunctionCurve(int index) const
+{
+    return wxDynamicCast(GetCurve(index), wxPlotFunction);
+}
+
 int wxPlotCtrl::GetCurveIndex(const wxPlotCurve* curve) const
 {
     if (!curve)
@@ -560,6 +566,8 @@ void wxPlotCtrl::UpdateKeyText()
     {
         if (const wxPlotData* data = GetDataCurve(i))
             m_keyText += data->GetFilename();
+        else if (const wxPlotFunction* function = GetFunctionCurve(i))
+            m_keyText += function->GetFunctionString();
         else
             m_keyText += wxString::Format(wxS("Curve %d"), i);
         m_keyText += wxS("\n");
