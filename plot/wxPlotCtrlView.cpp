@@ -255,8 +255,8 @@ void wxPlotCtrl::OnScroll(wxScrollEvent& event)
                          m_curvesBounds.m_x;
         if (!IsFiniteOrReport(x, wxS("plot's x-origin is NaN")))
             return;
-        m_viewRect.m_x = x;
-        Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_XAXIS);
+        // Through the one path that changes the view, without events.
+        SetOrigin(x, m_viewRect.m_y, false);
     }
     else if (event.GetId() == wxPLOTCTRL_ID_YSCROLLBAR)
     {
@@ -267,8 +267,7 @@ void wxPlotCtrl::OnScroll(wxScrollEvent& event)
                              range * m_curvesBounds.m_height + m_curvesBounds.m_y;
         if (!IsFiniteOrReport(y, wxS("plot's y-origin is NaN")))
             return;
-        m_viewRect.m_y = y;
-        Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_YAXIS);
+        SetOrigin(m_viewRect.m_x, y, false);
     }
 }
 
