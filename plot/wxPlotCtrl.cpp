@@ -32,7 +32,7 @@ wxEND_EVENT_TABLE()
 
 wxPlotCtrlArea::wxPlotCtrlArea(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                                const wxSize& size, long style, const wxString& name)
-    : m_owner(wxDynamicCast(parent, wxPlotCtrl))
+    : m_owner(dynamic_cast<wxPlotCtrl*>(parent))
 {
     // Painted whole from the back buffer: no erase, which would flicker.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -87,7 +87,7 @@ wxEND_EVENT_TABLE()
 
 wxPlotCtrlAxis::wxPlotCtrlAxis(int kind, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                                const wxSize& size, long style, const wxString& name)
-    : m_kind(kind), m_owner(wxDynamicCast(parent, wxPlotCtrl))
+    : m_kind(kind), m_owner(dynamic_cast<wxPlotCtrl*>(parent))
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     wxWindow::Create(parent, id, pos, size, style, name);
@@ -396,12 +396,12 @@ wxPlotCtrl::~wxPlotCtrl()
 
 wxPlotData* wxPlotCtrl::GetDataCurve(int index) const
 {
-    return wxDynamicCast(GetCurve(index), wxPlotData);
+    return dynamic_cast<wxPlotData*>(GetCurve(index));
 }
 
 wxPlotFunction* wxPlotCtrl::GetFunctionCurve(int index) const
 {
-    return wxDynamicCast(GetCurve(index), wxPlotFunction);
+    return dynamic_cast<wxPlotFunction*>(GetCurve(index));
 }
 
 int wxPlotCtrl::GetCurveIndex(const wxPlotCurve* curve) const

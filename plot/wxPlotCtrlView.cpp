@@ -144,12 +144,14 @@ void wxPlotCtrl::CalcCurvesBounds()
         AdjustScrollBars();
         return;
     }
-    // A curve's rectangle counts only when every edge is finite.
+    // A curve's rectangle counts only when every edge is finite; each edge
+    // that is not gets its own report.
     auto usable = [this](const wxRect2DDouble& r) {
-        return IsFiniteOrReport(r.m_x, wxS("left curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_y, wxS("bottom curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_x + r.m_width, wxS("right curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_y + r.m_height, wxS("top curve boundary is NaN"));
+        const bool left = IsFiniteOrReport(r.m_x, wxS("left curve boundary is NaN"));
+        const bool bottom = IsFiniteOrReport(r.m_y, wxS("bottom curve boundary is NaN"));
+        const bool right = IsFiniteOrReport(r.m_x + r.m_width, wxS("right curve boundary is NaN"));
+        const bool top = IsFiniteOrReport(r.m_y + r.m_height, wxS("top curve boundary is NaN"));
+        return left && bottom && right && top;
     };
     wxRect2DDouble bounds;
     const wxRect2DDouble first = m_curves[0]->GetBoundingRect();
