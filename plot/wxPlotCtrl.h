@@ -34,6 +34,7 @@
 #include <vector>
 
 class wxScrollBar;
+class wxPlotFunction;
 class wxTextCtrl;
 class wxPlotDrawerArea;
 class wxPlotDrawerXAxis;
@@ -229,6 +230,8 @@ public:
     // The curve as data curve, null when it is not one.
     wxPlotData* GetDataCurve(int index) const;
     bool IsDataCurve(int index) const { return GetDataCurve(index) != NULL; }
+    // The curve as function curve, null when it is not one.
+    wxPlotFunction* GetFunctionCurve(int index) const;
     // Index of a held curve, -1 when absent.
     int GetCurveIndex(const wxPlotCurve* curve) const;
 
@@ -491,6 +494,8 @@ protected:
     // Overlays drawn from stored state after the area's back buffer has been
     // copied: the cross hair and the rubber band.
     virtual void DrawAreaOverlays(wxDC* dc);
+    // Tick positions and labels of one axis from its step, count and format.
+    void CalcTickPositions(bool xAxis);
     // Both zooms become the smaller one, keeping the view centre.
     void ApplyAspectRule(double& zoomX, double& zoomY, double& originX, double& originY) const;
     // The tick-snapping step after CalcTicks; true when it moved the view.

@@ -144,12 +144,14 @@ void wxPlotCtrl::CalcCurvesBounds()
         AdjustScrollBars();
         return;
     }
-    // A curve's rectangle counts only when every edge is finite.
+    // A curve's rectangle counts only when every edge is finite; each edge
+    // that is not gets its own report.
     auto usable = [this](const wxRect2DDouble& r) {
-        return IsFiniteOrReport(r.m_x, wxS("left curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_y, wxS("bottom curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_x + r.m_width, wxS("right curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_y + r.m_height, wxS("top curve boundary is NaN"));
+        const bool left = IsFiniteOrReport(r.m_x, wxS("left curve boundary is NaN"));
+        const bool bottom = IsFiniteOrReport(r.m_y, wxS("bottom curve boundary is NaN"));
+        const bool right = IsFiniteOrReport(r.m_x + r.m_width, wxS("right curve boundary is NaN"));
+        const bool top = IsFiniteOrReport(r.m_y + r.m_height, wxS("top curve boundary is NaN"));
+        return left && bottom && right && top;
     };
     wxRect2DDouble bounds;
     const wxRect2DDouble first = m_curves[0]->GetBoundingRect();
@@ -220,32 +222,28 @@ void wxPlotCtrl::AdjustScrollBars()
         return;
     const wxRect2DDouble& b = m_curvesBounds;
     const wxRect2DDouble& v = m_viewRect;
-
-    // A hidden bar is left alone: setting one costs more than a plot's
-    // whole frame of sampling (the oscilloscope moves its view ten times
-    // a second).
-    double range = m_zoom.m_x * b.m_width;
-    if (m_xScrollBar->IsShown() && IsFiniteOrReport(range, wxS("plot's x range is NaN")))
-    {
+    // Units are pixels of the whole curve extent, capped so that huge zooms
+    // stay within the toolkit's integer scroll range. The y bar counts from
+    // the top. A hidden bar is left alone: setting one costs more than a
+    // plot's whole frame of sampling (the oscilloscope moves its view ten
+    // times a second).
+    auto adjust = [this](wxScrollBar* bar, double range, double viewPart, double viewStart,
+                         bool fromTop, const wxString& message) {
+        if (!bar->IsShown() || !IsFiniteOrReport(range, message))
+            return;
         range = std::max(1.0, std::min(range, 32000.0));
-        double thumb = std::max(1.0, std::min(v.m_width / b.m_width * range, range));
-        double pos = std::max(0.0, std::min((v.m_x - b.m_x) / b.m_width * range, range - thumb));
-        if (IsFiniteOrReport(thumb, wxS("plot's x range is NaN")) &&
-            IsFiniteOrReport(pos, wxS("plot's x range is NaN")))
-            m_xScrollBar->SetScrollbar(int(pos), int(thumb), int(range), int(thumb), true);
-    }
-
-    range = m_zoom.m_y * b.m_height;
-    if (m_yScrollBar->IsShown() && IsFiniteOrReport(range, wxS("plot's y range is NaN")))
-    {
-        range = std::max(1.0, std::min(range, 32000.0));
-        double thumb = std::max(1.0, std::min(v.m_height / b.m_height * range, range));
-        double pos = range - (v.m_y - b.m_y) / b.m_height * range - thumb;
+        const double thumb = std::max(1.0, std::min(viewPart * range, range));
+        double pos = viewStart * range;
+        if (fromTop)
+            pos = range - pos - thumb;
         pos = std::max(0.0, std::min(pos, range - thumb));
-        if (IsFiniteOrReport(thumb, wxS("plot's y range is NaN")) &&
-            IsFiniteOrReport(pos, wxS("plot's y range is NaN")))
-            m_yScrollBar->SetScrollbar(int(pos), int(thumb), int(range), int(thumb), true);
-    }
+        if (IsFiniteOrReport(thumb, message) && IsFiniteOrReport(pos, message))
+            bar->SetScrollbar(int(pos), int(thumb), int(range), int(thumb), true);
+    };
+    adjust(m_xScrollBar, m_zoom.m_x * b.m_width, v.m_width / b.m_width, (v.m_x - b.m_x) / b.m_width,
+           false, wxS("plot's x range is NaN"));
+    adjust(m_yScrollBar, m_zoom.m_y * b.m_height, v.m_height / b.m_height,
+           (v.m_y - b.m_y) / b.m_height, true, wxS("plot's y range is NaN"));
 }
 
 void wxPlotCtrl::OnScroll(wxScrollEvent& event)
@@ -261,8 +259,8 @@ void wxPlotCtrl::OnScroll(wxScrollEvent& event)
                          m_curvesBounds.m_x;
         if (!IsFiniteOrReport(x, wxS("plot's x-origin is NaN")))
             return;
-        m_viewRect.m_x = x;
-        Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_XAXIS);
+        // Through the one path that changes the view, without events.
+        SetOrigin(x, m_viewRect.m_y, false);
     }
     else if (event.GetId() == wxPLOTCTRL_ID_YSCROLLBAR)
     {
@@ -273,8 +271,7 @@ void wxPlotCtrl::OnScroll(wxScrollEvent& event)
                              range * m_curvesBounds.m_height + m_curvesBounds.m_y;
         if (!IsFiniteOrReport(y, wxS("plot's y-origin is NaN")))
             return;
-        m_viewRect.m_y = y;
-        Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_YAXIS);
+        SetOrigin(m_viewRect.m_x, y, false);
     }
 }
 
