@@ -27,6 +27,9 @@ locale_t CLocale()
 wxString FormatTickLabel(const wxString& format, double value)
 {
     char buffer[128];
+    // A tick at zero reached from below would read "-0".
+    if (value == 0)
+        value = 0.0;
     const locale_t old = uselocale(CLocale());
     const int n = std::snprintf(buffer, sizeof buffer, format.utf8_str().data(), value);
     uselocale(old);
