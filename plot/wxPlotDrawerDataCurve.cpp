@@ -11,19 +11,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(wxPlotDrawerDataCurve, wxPlotDrawerBase);
 
 namespace
 {
-wxPen ScaledPen(const wxPlotCurve* curve, int which, double penScale)
-{
-    wxPen pen = curve->GetPen(which).GetPen();
-    if (!pen.IsOk())
-        pen = *wxBLACK_PEN;
-    if (penScale != 1.0)
-        pen.SetWidth(int(pen.GetWidth() * penScale));
-    return pen;
-}
-} // namespace
-
-namespace
-{
 struct ColumnState
 {
     int x = INT_MIN, minY = 0, maxY = 0, lastY = 0;
@@ -179,9 +166,9 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
         last = std::max(first + 1, std::min(last, count));
     }
 
-    const wxPen normalPen = ScaledPen(curve, curveIndex == m_owner->GetActiveIndex()
+    const wxPen normalPen = wxPlotCurveDrawPen(curve, curveIndex == m_owner->GetActiveIndex()
                                                  ? wxPLOTPEN_ACTIVE : wxPLOTPEN_NORMAL, m_penScale);
-    const wxPen selectedPen = ScaledPen(curve, wxPLOTPEN_SELECTED, m_penScale);
+    const wxPen selectedPen = wxPlotCurveDrawPen(curve, wxPLOTPEN_SELECTED, m_penScale);
 
     static const std::vector<IntRange> noRanges;
     const IntRangeSelection* selection = m_owner->GetDataCurveSelection(curveIndex);

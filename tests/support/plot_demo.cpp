@@ -9,12 +9,11 @@
 // zooms into the middle. With --ready, once the window is drawn its screen
 // rectangle is written to FILE as WxH+X+Y (ImageMagick's crop geometry).
 
+#include "ReadyFile.h"
 #include "wxPlotCtrl.h"
 
 #include <wx/app.h>
 #include <wx/cmdline.h>
-#include <wx/ffile.h>
-#include <wx/filefn.h>
 #include <wx/frame.h>
 #include <wx/sizer.h>
 #include <wx/timer.h>
@@ -142,16 +141,7 @@ public:
     }
 
 private:
-    void ReportReady()
-    {
-        const wxRect rect = GetScreenRect();
-        const wxString geometry =
-            wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y);
-        const wxString partial = m_readyFile + ".part";
-        wxFFile file(partial, "w");
-        if (file.IsOpened() && file.Write(geometry) && file.Close())
-            wxRenameFile(partial, m_readyFile);
-    }
+    void ReportReady() { WriteReadyFile(m_readyFile, GetScreenRect()); }
 
     DemoPlot* m_plot = nullptr;
     wxString m_readyFile;
