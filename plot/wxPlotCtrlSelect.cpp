@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstdlib>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -21,6 +23,58 @@ const int kPointMarkReach = 2;
 DoubleRange Ordered(const DoubleRange& r)
 {
     return r.m_min <= r.m_max ? r : DoubleRange(r.m_max, r.m_min);
+}
+
+// One range of the selection holds all of r.
+bool RangeHeld(const IntRangeSelection& selection, const IntRange& r)
+{
+    const int k = selection.Index(r.m_min);
+    return k >= 0 && k < selection.GetCount() && selection.GetRange(k).Contains(r);
+}
+
+// Some range of the selection has an index of r.
+bool RangeMeets(const IntRangeSelection& selection, const IntRange& r)
+{
+    const int k = selection.Index(r.m_min);
+    if (k >= 0 && k < selection.GetCount() && selection.GetRange(k).m_max >= r.m_min)
+        return true;
+    const IntRange next = selection.GetRange(k + 1);
+    return !next.IsEmpty() && next.m_min <= r.m_max;
+}
+
+// The selection with the sorted, disjoint runs added / taken out.
+IntRangeSelection Union(const IntRangeSelection& selection, const std::vector<IntRange>& runs)
+{
+    const std::vector<IntRange>& old = selection.GetRanges();
+    IntRangeSelection result;
+    size_t i = 0, j = 0;
+    while (i < old.size() || j < runs.size())
+    {
+        const bool takeOld = j >= runs.size() || (i < old.size() && old[i].m_min <= runs[j].m_min);
+        result.SelectRange(takeOld ? old[i++] : runs[j++]);
+    }
+    return result;
+}
+
+IntRangeSelection Without(const IntRangeSelection& selection, const std::vector<IntRange>& runs)
+{
+    IntRangeSelection result;
+    size_t j = 0;
+    for (const IntRange& r : selection.GetRanges())
+    {
+        int start = r.m_min;
+        while (j < runs.size() && runs[j].m_max < start)
+            ++j;
+        for (size_t k = j; k < runs.size() && runs[k].m_min <= r.m_max; ++k)
+        {
+            if (runs[k].m_min > start)
+                result.SelectRange(IntRange(start, runs[k].m_min - 1));
+            start = std::max(start, runs[k].m_max + 1);
+        }
+        if (start <= r.m_max)
+            result.SelectRange(IntRange(start, r.m_max));
+    }
+    return result;
 }
 } // namespace
 
@@ -144,11 +198,17 @@ bool wxPlotCtrl::SetCursorDataIndex(int curveIndex, int dataIndex, bool sendEven
         DoSendEvent(event);
     }
     // Old and new mark only: the stretch render draws whatever lies there.
-    if (had && oldCurve == curveIndex)
-        RedrawDataCurve(curveIndex, oldIndex, oldIndex);
-    else if (had)
-        RedrawPlotXRange(oldX, oldX, StretchMargin(-1));
-    RedrawDataCurve(curveIndex, dataIndex, dataIndex);
+    // A step to the next point is one stretch.
+    if (had && oldCurve == curveIndex && std::abs(oldIndex - dataIndex) == 1)
+        RedrawDataCurve(curveIndex, std::min(oldIndex, dataIndex), std::max(oldIndex, dataIndex));
+    else
+    {
+        if (had && oldCurve == curveIndex)
+            RedrawDataCurve(curveIndex, oldIndex, oldIndex);
+        else if (had)
+            RedrawPlotXRange(oldX, oldX, StretchMargin(-1));
+        RedrawDataCurve(curveIndex, dataIndex, dataIndex);
+    }
     return true;
 }
 
@@ -489,18 +549,8 @@ bool wxPlotCtrl::SelectBoxOnCurve(int curveIndex, const SelectionBox& box, bool 
     }
 
     // Every point on its own, taken in runs of neighbours inside.
-    IntRangeSelection& selection = m_curveDataSelections[curveIndex];
-    int changedMin = INT_MAX, changedMax = -1;
+    std::vector<IntRange> runs;
     int runStart = -1;
-    auto endRun = [&](int runEnd) {
-        const IntRange run(runStart, runEnd);
-        if (select ? selection.SelectRange(run) : selection.DeselectRange(run))
-        {
-            changedMin = std::min(changedMin, runStart);
-            changedMax = std::max(changedMax, runEnd);
-        }
-        runStart = -1;
-    };
     for (int i = 0; i < count; ++i)
     {
         const bool inside =
@@ -508,12 +558,27 @@ bool wxPlotCtrl::SelectBoxOnCurve(int curveIndex, const SelectionBox& box, bool 
         if (inside && runStart < 0)
             runStart = i;
         else if (!inside && runStart >= 0)
-            endRun(i - 1);
+        {
+            runs.emplace_back(runStart, i - 1);
+            runStart = -1;
+        }
     }
     if (runStart >= 0)
-        endRun(count - 1);
+        runs.emplace_back(runStart, count - 1);
+
+    IntRangeSelection& selection = m_curveDataSelections[curveIndex];
+    int changedMin = INT_MAX, changedMax = -1;
+    for (const IntRange& run : runs)
+        if (select ? !RangeHeld(selection, run) : RangeMeets(selection, run))
+        {
+            changedMin = std::min(changedMin, run.m_min);
+            changedMax = std::max(changedMax, run.m_max);
+        }
     if (changedMax < 0)
         return false;
+    // Scattered points give many runs: the new selection is merged in one
+    // pass, not range by range into the middle of the old one.
+    selection = select ? Union(selection, runs) : Without(selection, runs);
     if (sendEvent)
         SendDataRangeEvent(curveIndex, IntRange(changedMin, changedMax), select);
     RedrawDataCurve(curveIndex, changedMin, changedMax);

@@ -16,19 +16,25 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
 
     const wxRect2DDouble& view = m_plotViewRect;
     const double zx = m_owner->GetZoomX(), zy = m_owner->GetZoomY();
-    const double ah = m_owner->GetAreaSize().height;
+    const wxRect& area = m_owner->GetAreaSize();
+    const double ah = area.height;
     auto toPixel = [&](double x, double y) {
         return wxPoint(wxPlotPixel((x - view.m_x) * zx + 0.5),
                        wxPlotPixel(ah - (y - view.m_y) * zy + 0.5));
     };
 
-    bool runSelected = false;
-    dc->SetPen(normalPen);
-    auto flush = [&]() {
-        if (m_line.size() >= 2)
-            dc->DrawLines(int(m_line.size()), m_line.data());
-        m_line.clear();
+    // Lines go into a pixel layer laid over the DC in one piece: stroking
+    // the polyline through cairo cost most of the time of the whole curve.
+    m_canvas.Reset(area.width, area.height);
+    bool visible = true;
+    auto usePen = [&](const wxPen& pen) {
+        m_canvas.SetColour(pen.GetColour());
+        m_canvas.SetWidth(pen.GetWidth());
+        visible = pen.GetStyle() != wxPENSTYLE_TRANSPARENT;
     };
+    usePen(normalPen);
+    bool runSelected = false;
+    m_rings.clear();
 
     double prevX = 0, prevY = 0;
     for (int px = m_dcRect.x; px <= m_dcRect.GetRight(); ++px)
@@ -38,42 +44,33 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
         const bool selected = selection && selection->IsSelected(x);
         if (selected != runSelected)
         {
-            const wxPoint tail = m_line.empty() ? wxPoint() : m_line.back();
-            const bool joined = !m_line.empty();
-            flush();
             runSelected = selected;
-            dc->SetPen(selected ? selectedPen : normalPen);
-            if (joined)
-                m_line.push_back(tail);
+            usePen(selected ? selectedPen : normalPen);
         }
         if (px > m_dcRect.x)
         {
             double x0 = prevX, y0 = prevY, x1 = x, y1 = y;
             const int r = ClipLineToRect(x0, y0, x1, y1, view);
-            if (r == wxPLOTCLIP_OUTSIDE)
-                flush();
-            else
+            if (r != wxPLOTCLIP_OUTSIDE)
             {
                 const wxPoint p = toPixel(x0, y0), c = toPixel(x1, y1);
-                if ((r & wxPLOTCLIP_FIRST) || m_line.empty())
-                {
-                    flush();
-                    m_line.push_back(p);
-                }
-                if (c != m_line.back())
-                    m_line.push_back(c);
+                if (visible)
+                    m_canvas.Line(p.x, p.y, c.x, c.y);
                 if (selected && !(r & wxPLOTCLIP_SECOND))
-                {
-                    dc->SetBrush(*wxTRANSPARENT_BRUSH);
-                    dc->DrawEllipse(c.x - 2, c.y - 2, 5, 5);
-                }
-                if (r & wxPLOTCLIP_SECOND)
-                    flush();
+                    m_rings.push_back(c);
             }
         }
         prevX = x;
         prevY = y;
     }
-    flush();
+    m_canvas.DrawOnto(*dc);
+    if (!m_rings.empty())
+    {
+        dc->SetPen(selectedPen);
+        dc->SetBrush(*wxTRANSPARENT_BRUSH);
+        for (const wxPoint& c : m_rings)
+            dc->DrawEllipse(c.x - 2, c.y - 2, 5, 5);
+        dc->SetBrush(wxNullBrush);
+    }
     dc->SetPen(wxNullPen);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Draws a curve that is not sampled data (a function): one point per pixel
-// column at the curve's y there, joined column to column; columns in a
-// selected x range are drawn with the selected pen and get a small ring.
+// column at the curve's y there, joined column to column through a pixel
+// layer (as data curves are); columns in a selected x range are drawn with
+// the selected pen and get a small ring.
 
 #include "wxPlotDrawerBase.h"
+#include "wxPlotPixelCanvas.h"
 
 #include <vector>
 
@@ -18,7 +20,9 @@ public:
     virtual void Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex);
 
 private:
-    std::vector<wxPoint> m_line;
+    wxPlotPixelCanvas m_canvas;
+    // Centres of the rings of selected columns, drawn after the lines.
+    std::vector<wxPoint> m_rings;
 
     wxDECLARE_DYNAMIC_CLASS(wxPlotDrawerCurve);
 };

@@ -139,10 +139,13 @@ TEST_F(PlotCtrlTest, RectangleOnScatteredDataTestsEveryPoint)
         EXPECT_EQ(1, m_log.Count(wxEVT_PLOTCTRL_RANGE_SELECTED)) << c.name;
         EXPECT_EQ(c.event, reported) << c.name;
     }
-    // Nothing inside: no change, no event.
+    // Nothing inside, or only what is selected already: no change, no event.
     m_log.m_events.clear();
     EXPECT_FALSE(m_plot->SelectRectangle(0, wxRect2DDouble(7, 0, 1, 1), true, true));
+    EXPECT_FALSE(m_plot->SelectRectangle(0, wxRect2DDouble(0.5, 0, 1, 0), true, true));
+    EXPECT_FALSE(m_plot->SelectRectangle(0, wxRect2DDouble(8.5, 0, 1, 0), false, true));
     EXPECT_EQ(0, m_log.Count(wxEVT_PLOTCTRL_RANGE_SELECTED));
+    EXPECT_EQ((std::vector<IntRange>{{2, 3}}), Ranges(m_plot, 0));
 }
 
 TEST_F(PlotCtrlTest, RefusedSelectionsChangeNothing)
