@@ -36,6 +36,7 @@
 #include <vector>
 
 class wxScrollBar;
+class wxPlotFunction;
 class wxTextCtrl;
 class wxPlotDrawerArea;
 class wxPlotDrawerXAxis;
@@ -234,6 +235,8 @@ public:
     // The curve as data curve, null when it is not one.
     wxPlotData* GetDataCurve(int index) const;
     bool IsDataCurve(int index) const { return GetDataCurve(index) != NULL; }
+    // The curve as function curve, null when it is not one.
+    wxPlotFunction* GetFunctionCurve(int index) const;
     // Index of a held curve, -1 when absent.
     int GetCurveIndex(const wxPlotCurve* curve) const;
 

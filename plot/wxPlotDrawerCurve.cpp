@@ -16,25 +16,21 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
 
     const wxRect2DDouble& view = m_plotViewRect;
     const double zx = m_owner->GetZoomX(), zy = m_owner->GetZoomY();
-    const wxRect& area = m_owner->GetAreaSize();
-    const double ah = area.height;
+    const double ah = m_owner->GetAreaSize().height;
     auto toPixel = [&](double x, double y) {
         return wxPoint(wxPlotPixel((x - view.m_x) * zx + 0.5),
                        wxPlotPixel(ah - (y - view.m_y) * zy + 0.5));
     };
 
-    // Lines go into a pixel layer laid over the DC in one piece: stroking
-    // the polyline through cairo cost most of the time of the whole curve.
+    // Lines go through a pixel layer, as data curves do (cairo's
+    // unsmoothed strokes smear between neighbouring columns of one path).
+    const wxRect& area = m_owner->GetAreaSize();
     m_canvas.Reset(area.width, area.height);
-    bool visible = true;
+    m_rings.clear();
     auto usePen = [&](const wxPen& pen) {
         m_canvas.SetColour(pen.GetColour());
         m_canvas.SetWidth(pen.GetWidth());
-        visible = pen.GetStyle() != wxPENSTYLE_TRANSPARENT;
     };
-    usePen(normalPen);
-    bool runSelected = false;
-    m_rings.clear();
 
     double prevX = 0, prevY = 0;
     for (int px = m_dcRect.x; px <= m_dcRect.GetRight(); ++px)
@@ -42,11 +38,6 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
         const double x = px / zx + view.m_x;
         const double y = curve->GetY(x);
         const bool selected = selection && selection->IsSelected(x);
-        if (selected != runSelected)
-        {
-            runSelected = selected;
-            usePen(selected ? selectedPen : normalPen);
-        }
         if (px > m_dcRect.x)
         {
             double x0 = prevX, y0 = prevY, x1 = x, y1 = y;
@@ -54,8 +45,8 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
             if (r != wxPLOTCLIP_OUTSIDE)
             {
                 const wxPoint p = toPixel(x0, y0), c = toPixel(x1, y1);
-                if (visible)
-                    m_canvas.Line(p.x, p.y, c.x, c.y);
+                usePen(selected ? selectedPen : normalPen);
+                m_canvas.Line(p.x, p.y, c.x, c.y);
                 if (selected && !(r & wxPLOTCLIP_SECOND))
                     m_rings.push_back(c);
             }
@@ -70,7 +61,6 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
         dc->SetBrush(*wxTRANSPARENT_BRUSH);
         for (const wxPoint& c : m_rings)
             dc->DrawEllipse(c.x - 2, c.y - 2, 5, 5);
-        dc->SetBrush(wxNullBrush);
+        dc->SetPen(wxNullPen);
     }
-    dc->SetPen(wxNullPen);
 }

@@ -1,8 +1,7 @@
 #pragma once
 // Draws a curve that is not sampled data (a function): one point per pixel
-// column at the curve's y there, joined column to column through a pixel
-// layer (as data curves are); columns in a selected x range are drawn with
-// the selected pen and get a small ring.
+// column at the curve's y there, joined column to column; columns in a
+// selected x range are drawn with the selected pen and get a small ring.
 
 #include "wxPlotDrawerBase.h"
 #include "wxPlotPixelCanvas.h"
@@ -21,7 +20,6 @@ public:
 
 private:
     wxPlotPixelCanvas m_canvas;
-    // Centres of the rings of selected columns, drawn after the lines.
     std::vector<wxPoint> m_rings;
 
     wxDECLARE_DYNAMIC_CLASS(wxPlotDrawerCurve);

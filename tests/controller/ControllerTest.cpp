@@ -27,6 +27,7 @@ class CountingObserver : public ControllerObserver
 public:
     explicit CountingObserver(std::vector<std::string>* log, std::string name)
         : m_log(log), m_name(std::move(name)) {}
+    virtual ~CountingObserver() = default;
     void OnControllerData() override { m_log->push_back(m_name + ":data"); }
     void OnParametersLoaded() override { m_log->push_back(m_name + ":params"); }
     void OnAttach() override { theController->AddObserver(this); }
