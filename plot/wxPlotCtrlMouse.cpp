@@ -444,7 +444,7 @@ void wxPlotCtrl::AreaDrag(const wxPoint& pos, const wxPoint& prev)
 void wxPlotCtrl::ProcessAxisMouseEvent(wxMouseEvent& event)
 {
     event.Skip();
-    wxPlotCtrlAxis* axis = wxDynamicCast(event.GetEventObject(), wxPlotCtrlAxis);
+    auto* axis = dynamic_cast<wxPlotCtrlAxis*>(event.GetEventObject());
     if (!axis)
         return;
     if (IsButtonPress(event) && IsLabelEditorShown())

@@ -165,6 +165,9 @@ void wxPlotCtrl::DrawCursor(wxDC* dc)
         return;
     m_markerDrawer->SetPlotViewRect(m_viewRect);
     m_markerDrawer->SetDCRect(m_areaSize);
+    // The cursor has no brush of its own: a ring, not filled with whatever
+    // brush the markers drawn before it left in the DC.
+    dc->SetBrush(*wxTRANSPARENT_BRUSH);
     m_markerDrawer->Draw(dc, m_cursorMarker);
 }
 
