@@ -105,7 +105,7 @@ void OscylPane::OnPause(wxCommandEvent&)
 
 void OscylPane::OnChannelCheck(wxCommandEvent& event)
 {
-    const auto* check = wxDynamicCast(event.GetEventObject(), wxCheckBox);
+    const auto* check = dynamic_cast<wxCheckBox*>(event.GetEventObject());
     if (!check)
         return;
     m_plot->SetChannelVisible(check->GetId() - ID_CHANNEL_CHECK_FIRST, check->GetValue());

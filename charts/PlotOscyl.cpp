@@ -69,8 +69,8 @@ PlotOscyl::PlotOscyl(wxWindow* parent, wxWindowID id, long style)
     SetShowGrid(true);
     SetShowXAxis(true);
     HideScrollBars();
-    m_areaMouseFunction = wxPLOTCTRL_MOUSE_PAN;
-    m_selectionMode = wxPLOTCTRL_SELECT_NONE;
+    SetAreaMouseFunction(wxPLOTCTRL_MOUSE_PAN, false);
+    SetSelectionMode(wxPLOTCTRL_SELECT_NONE);
 
     for (int channel : kCurveOrder)
         CreateChannel(channel, 1, 0.0);
