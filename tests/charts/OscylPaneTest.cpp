@@ -336,6 +336,77 @@ TEST_F(OscylTest, ChannelCurvesCannotBeRemovedThroughTheControl)
         EXPECT_EQ(2, Count(plot, channel));
 }
 
+TEST_F(OscylTest, ViewDraggedBackStaysThereUntilDraggedToTheNewestPoint)
+{
+    MakePane();
+    guitest::SharedFrame()->Show();
+    PlotOscyl* plot = m_pane->m_plot;
+    wxPlotCtrlArea* area = plot->GetPlotArea();
+    // A left drag in the area through the control's own mouse handling.
+    auto drag = [&](int fromX, int toX) {
+        struct Step
+        {
+            wxEventType type;
+            int x;
+            bool held;
+        };
+        const Step steps[] = {{wxEVT_LEFT_DOWN, fromX, true},
+                              {wxEVT_MOTION, (fromX + toX) / 2, true},
+                              {wxEVT_MOTION, toX, true},
+                              {wxEVT_LEFT_UP, toX, false}};
+        for (const Step& s : steps)
+        {
+            wxMouseEvent event(s.type);
+            event.m_x = s.x;
+            event.m_y = 100;
+            event.m_leftDown = s.held;
+            event.SetEventObject(area);
+            area->GetEventHandler()->ProcessEvent(event);
+        }
+    };
+    Feed(300);
+    ASSERT_EQ(111.0, plot->GetViewRect().m_x);
+    const double zoom = plot->GetZoomX();
+
+    drag(300, 390);
+    const double held = plot->GetViewRect().m_x;
+    EXPECT_NEAR(111.0 - 90 / zoom, held, 1e-9) << "the view follows the pointer";
+    Feed(20);
+    EXPECT_EQ(held, plot->GetViewRect().m_x) << "held on the older data";
+    EXPECT_EQ(321, Count(plot));
+
+    // Dragged on past the newest point: the scrolling takes over again.
+    drag(390, 230);
+    ASSERT_GE(plot->GetViewRect().m_x + plot->GetViewRect().m_width, 321.0);
+    Feed(1);
+    EXPECT_EQ(322.0 - 190.0, plot->GetViewRect().m_x);
+    EXPECT_FALSE(area->HasCapture());
+}
+
+TEST_F(OscylTest, ControlKeysCannotDeleteAChannel)
+{
+    MakePane();
+    PlotOscyl* plot = m_pane->m_plot;
+    auto key = [&](int code) {
+        wxKeyEvent event(wxEVT_CHAR);
+        event.m_keyCode = code;
+        event.m_uniChar = code < WXK_START ? code : WXK_NONE;
+        event.SetEventObject(plot->GetPlotArea());
+        plot->GetPlotArea()->GetEventHandler()->ProcessEvent(event);
+    };
+    // Space makes the curves active in turn; delete would remove the active one.
+    for (int turn = 0; turn < 3; ++turn)
+    {
+        key(' ');
+        ASSERT_GE(plot->GetActiveIndex(), 0);
+        key(WXK_DELETE);
+        EXPECT_EQ(PlotOscyl::kChannels, plot->GetCurveCount()) << "turn " << turn;
+    }
+    Feed(1);
+    for (int channel = 0; channel < PlotOscyl::kChannels; ++channel)
+        EXPECT_EQ(2, Count(plot, channel)) << "channel " << channel;
+}
+
 TEST_F(OscylTest, FittingTheViewTakesInEverySample)
 {
     PlotOscyl* plot = MakeProbe();
