@@ -8,13 +8,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <memory>
 
@@ -162,20 +159,3 @@ void BM_OscylRecordingMemory(benchmark::State& state)
 BENCHMARK(BM_OscylRecordingMemory)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
-    {
-        fprintf(stderr, "cannot start the toolkit (no display?)\n");
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Frame()->Destroy();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
-}

@@ -9,10 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 
 #include <cmath>
 #include <memory>
@@ -268,20 +266,3 @@ void BM_DrawFunctionCurve(benchmark::State& state)
 BENCHMARK(BM_DrawFunctionCurve)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
-    {
-        fprintf(stderr, "cannot start the toolkit (no display?)\n");
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Frame()->Destroy();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
-}
