@@ -178,10 +178,13 @@ void PlotOscyl::OnControllerData()
     // Moved away from the newest data: hold the view, draw nothing new.
     if (count > m_viewRect.m_x + m_viewRect.m_width)
         return;
-    // The newest point stays kRightMargin from the right edge of a view of
-    // whatever width the user has zoomed to (whole frames: the width comes
-    // back from the zoom with rounding noise).
-    const double lead = std::round(m_viewRect.m_width) - kRightMargin;
+    // The newest point keeps a twentieth of the view from its right edge (10
+    // frames of the 200 first shown) at whatever width the user has zoomed
+    // to, and at least one frame, or the next frame would pass the edge and
+    // hold the view. The width comes back from the zoom with rounding noise:
+    // it is taken to a millionth of a frame.
+    const double width = std::round(m_viewRect.m_width * 1e6) / 1e6;
+    const double lead = width - std::max(1.0, width / kRightMarginShare);
     if (count > lead)
         SetZoom(m_zoom.m_x, m_zoom.m_y, count - lead, 0.0, false);
     else

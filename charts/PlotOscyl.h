@@ -18,8 +18,9 @@ public:
     // The initial view: this many frames wide, the band this high.
     static constexpr double kViewWidth = 200.0;
     static constexpr double kBandHeight = 6.0;
-    // Once scrolling, the newest point stays this far from the right edge.
-    static constexpr double kRightMargin = 10.0;
+    // Once scrolling, the newest point stays this share of the view's width
+    // from its right edge: 1/20, 10 frames of the first view.
+    static constexpr double kRightMarginShare = 20.0;
 
     // Registers with theController when it exists already; otherwise
     // OnAttach does.

@@ -164,15 +164,24 @@ TEST_F(OscylTest, ViewMovedAwayFromTheNewestPointIsHeldUntilMovedBack)
     EXPECT_NEAR(zoomed.m_width, plot->GetViewRect().m_width, 1e-9);
     EXPECT_EQ(0, plot->DirtyFlags()) << "no redraw while held";
 
-    // Back at the newest point the 50-wide view follows it, the newest point
-    // 10 from its right edge, frame after frame.
-    ASSERT_TRUE(plot->SetOrigin(90.0, 0.0));
-    for (int n = 131; n <= 140; ++n)
+    // Back at the newest point a narrower view follows it too, the newest
+    // point a twentieth of the width (at least one frame) from its right
+    // edge, frame after frame.
+    struct Zoom
     {
-        plot->DirtyFlags() = 0;
-        Feed(1);
-        EXPECT_EQ(n - 40.0, plot->GetViewRect().m_x) << n << " points";
-        EXPECT_TRUE(plot->DirtyFlags() & wxPLOTCTRL_REDRAW_PLOT) << n << " points";
+        double width, lead;
+    };
+    for (const Zoom& z : {Zoom{50.0, 47.5}, Zoom{10.0, 9.0}})
+    {
+        const int n = Count(plot);
+        ASSERT_TRUE(plot->SetViewRect(wxRect2DDouble(n - z.width / 2, 0.0, z.width, 6.0)));
+        for (int frame = 1; frame <= 5; ++frame)
+        {
+            plot->DirtyFlags() = 0;
+            Feed(1);
+            EXPECT_NEAR(n + frame - z.lead, plot->GetViewRect().m_x, 1e-9) << z.width << " wide";
+            EXPECT_TRUE(plot->DirtyFlags() & wxPLOTCTRL_REDRAW_PLOT) << z.width << " wide";
+        }
     }
 }
 
