@@ -7,13 +7,14 @@
 #include "wxPlotCtrl.h"
 #include "wxPlotFunction.h"
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
-#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -271,17 +272,5 @@ BENCHMARK(BM_DrawFunctionCurve)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
-    {
-        fprintf(stderr, "cannot start the toolkit (no display?)\n");
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Frame()->Destroy();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
+    return RunGuiBenchmarks(argc, argv, [] { Frame()->Destroy(); });
 }
