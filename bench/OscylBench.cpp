@@ -4,6 +4,7 @@
 //   xvfb-run -a build/bench/oscyl_bench
 
 #include "Controller.h"
+#include "GuiBenchMain.h"
 #include "PlotOscyl.h"
 
 #include <benchmark/benchmark.h>
@@ -159,3 +160,8 @@ void BM_OscylRecordingMemory(benchmark::State& state)
 BENCHMARK(BM_OscylRecordingMemory)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    return RunGuiBenchmarks(argc, argv, [] { Frame()->Destroy(); });
+}
