@@ -491,6 +491,8 @@ protected:
     // Overlays drawn from stored state after the area's back buffer has been
     // copied: the cross hair and the rubber band.
     virtual void DrawAreaOverlays(wxDC* dc);
+    // Tick positions and labels of one axis from its step, count and format.
+    void CalcTickPositions(bool xAxis);
     // Both zooms become the smaller one, keeping the view centre.
     void ApplyAspectRule(double& zoomX, double& zoomY, double& originX, double& originY) const;
     // The tick-snapping step after CalcTicks; true when it moved the view.

@@ -27,6 +27,9 @@ locale_t CLocale()
 wxString FormatTickLabel(const wxString& format, double value)
 {
     char buffer[128];
+    // A tick at zero reached from below would read "-0".
+    if (value == 0)
+        value = 0.0;
     const locale_t old = uselocale(CLocale());
     const int n = std::snprintf(buffer, sizeof buffer, format.utf8_str().data(), value);
     uselocale(old);
@@ -146,42 +149,39 @@ void wxPlotCtrl::CalcTicksWithHintFactor(bool xAxis, int hintFactor)
 
 void wxPlotCtrl::CalcXAxisTickPositions()
 {
-    m_xTickPositions.clear();
-    m_xTickLabels.Clear();
-    double t = std::ceil(m_viewRect.m_x / m_xTickStep) * m_xTickStep;
-    for (int i = 0; i < m_tickCount.x; ++i)
-    {
-        if (!IsFiniteOrReport(t, wxS("axis label is not finite")))
-            break;
-        const int p = wxPlotPixel((t - m_viewRect.m_x) * m_zoom.m_x + 0.5);
-        if (p >= -1 && p < m_areaSize.width + 2)
-        {
-            m_xTickPositions.push_back(p);
-            m_xTickLabels.Add(FormatTickLabel(m_xTickFormat, t));
-        }
-        const double next = t + m_xTickStep;
-        if (next == t)
-            break;
-        t = next;
-    }
+    CalcTickPositions(true);
 }
 
 void wxPlotCtrl::CalcYAxisTickPositions()
 {
-    m_yTickPositions.clear();
-    m_yTickLabels.Clear();
-    double t = std::ceil(m_viewRect.m_y / m_yTickStep) * m_yTickStep;
-    for (int i = 0; i < m_tickCount.y; ++i)
+    CalcTickPositions(false);
+}
+
+void wxPlotCtrl::CalcTickPositions(bool xAxis)
+{
+    std::vector<int>& positions = xAxis ? m_xTickPositions : m_yTickPositions;
+    wxArrayString& labels = xAxis ? m_xTickLabels : m_yTickLabels;
+    const double step = xAxis ? m_xTickStep : m_yTickStep;
+    const double origin = xAxis ? m_viewRect.m_x : m_viewRect.m_y;
+    const double zoom = xAxis ? m_zoom.m_x : m_zoom.m_y;
+    const int size = xAxis ? m_areaSize.width : m_areaSize.height;
+    const wxString& format = xAxis ? m_xTickFormat : m_yTickFormat;
+    positions.clear();
+    labels.Clear();
+    double t = std::ceil(origin / step) * step;
+    for (int i = 0; i < (xAxis ? m_tickCount.x : m_tickCount.y); ++i)
     {
         if (!IsFiniteOrReport(t, wxS("axis label is not finite")))
             break;
-        const int p = wxPlotPixel(m_areaSize.height - (t - m_viewRect.m_y) * m_zoom.m_y + 0.5);
-        if (p >= -1 && p < m_areaSize.height + 2)
+        const double offset = (t - origin) * zoom;
+        const int p = wxPlotPixel(xAxis ? offset + 0.5 : size - offset + 0.5);
+        if (p >= -1 && p < size + 2)
         {
-            m_yTickPositions.push_back(p);
-            m_yTickLabels.Add(FormatTickLabel(m_yTickFormat, t));
+            positions.push_back(p);
+            labels.Add(FormatTickLabel(format, t));
         }
-        const double next = t + m_yTickStep;
+        // Far from zero a step can be lost in rounding: no tick repeats.
+        const double next = t + step;
         if (next == t)
             break;
         t = next;

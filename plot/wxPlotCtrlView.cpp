@@ -220,29 +220,26 @@ void wxPlotCtrl::AdjustScrollBars()
         return;
     const wxRect2DDouble& b = m_curvesBounds;
     const wxRect2DDouble& v = m_viewRect;
-
-    double range = m_zoom.m_x * b.m_width;
-    if (IsFiniteOrReport(range, wxS("plot's x range is NaN")))
-    {
+    // Units are pixels of the whole curve extent, capped so that huge zooms
+    // stay within the toolkit's integer scroll range. The y bar counts from
+    // the top.
+    auto adjust = [this](wxScrollBar* bar, double range, double viewPart, double viewStart,
+                         bool fromTop, const wxString& message) {
+        if (!IsFiniteOrReport(range, message))
+            return;
         range = std::max(1.0, std::min(range, 32000.0));
-        double thumb = std::max(1.0, std::min(v.m_width / b.m_width * range, range));
-        double pos = std::max(0.0, std::min((v.m_x - b.m_x) / b.m_width * range, range - thumb));
-        if (IsFiniteOrReport(thumb, wxS("plot's x range is NaN")) &&
-            IsFiniteOrReport(pos, wxS("plot's x range is NaN")))
-            m_xScrollBar->SetScrollbar(int(pos), int(thumb), int(range), int(thumb), true);
-    }
-
-    range = m_zoom.m_y * b.m_height;
-    if (IsFiniteOrReport(range, wxS("plot's y range is NaN")))
-    {
-        range = std::max(1.0, std::min(range, 32000.0));
-        double thumb = std::max(1.0, std::min(v.m_height / b.m_height * range, range));
-        double pos = range - (v.m_y - b.m_y) / b.m_height * range - thumb;
+        const double thumb = std::max(1.0, std::min(viewPart * range, range));
+        double pos = viewStart * range;
+        if (fromTop)
+            pos = range - pos - thumb;
         pos = std::max(0.0, std::min(pos, range - thumb));
-        if (IsFiniteOrReport(thumb, wxS("plot's y range is NaN")) &&
-            IsFiniteOrReport(pos, wxS("plot's y range is NaN")))
-            m_yScrollBar->SetScrollbar(int(pos), int(thumb), int(range), int(thumb), true);
-    }
+        if (IsFiniteOrReport(thumb, message) && IsFiniteOrReport(pos, message))
+            bar->SetScrollbar(int(pos), int(thumb), int(range), int(thumb), true);
+    };
+    adjust(m_xScrollBar, m_zoom.m_x * b.m_width, v.m_width / b.m_width, (v.m_x - b.m_x) / b.m_width,
+           false, wxS("plot's x range is NaN"));
+    adjust(m_yScrollBar, m_zoom.m_y * b.m_height, v.m_height / b.m_height,
+           (v.m_y - b.m_y) / b.m_height, true, wxS("plot's y range is NaN"));
 }
 
 void wxPlotCtrl::OnScroll(wxScrollEvent& event)

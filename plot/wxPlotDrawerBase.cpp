@@ -1,4 +1,5 @@
 #include "wxPlotDrawerBase.h"
+#include "wxPlotCurve.h"
 
 #include <wx/dc.h>
 #include <wx/graphics.h>
@@ -109,4 +110,14 @@ wxFont wxPlotScaledFont(const wxFont& font, double scale)
     const int size = int(std::lround(font.GetPointSize() * scale));
     scaled.SetPointSize(std::max(size, 2));
     return scaled;
+}
+
+wxPen wxPlotCurveDrawPen(const wxPlotCurve* curve, int which, double penScale)
+{
+    wxPen pen = curve ? curve->GetPen(which).GetPen() : wxNullPen;
+    if (!pen.IsOk())
+        pen = *wxBLACK_PEN;
+    if (penScale != 1.0)
+        pen.SetWidth(int(pen.GetWidth() * penScale));
+    return pen;
 }

@@ -12,7 +12,9 @@
 #include <climits>
 
 class wxDC;
+class wxPen;
 class wxPlotCtrl;
+class wxPlotCurve;
 
 // --- Shared helpers ----------------------------------------------------------
 
@@ -52,6 +54,10 @@ inline int wxPlotPixel(double v)
 
 // Turns anti-aliasing off, so that lines fall on whole pixels.
 void wxPlotSetCrispDrawing(wxDC& dc);
+
+// A curve's pen (wxPLOTPEN_*) as a toolkit pen, its width scaled (printing);
+// black when the curve has no such pen.
+wxPen wxPlotCurveDrawPen(const wxPlotCurve* curve, int which, double penScale);
 
 // A copy of font whose point size is round(size * scale), at least 2.
 wxFont wxPlotScaledFont(const wxFont& font, double scale);

@@ -5,26 +5,13 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(wxPlotDrawerCurve, wxPlotDrawerBase);
 
-namespace
-{
-wxPen CurvePen(const wxPlotCurve* curve, int which, double penScale)
-{
-    wxPen pen = curve->GetPen(which).GetPen();
-    if (!pen.IsOk())
-        pen = *wxBLACK_PEN;
-    if (penScale != 1.0)
-        pen.SetWidth(int(pen.GetWidth() * penScale));
-    return pen;
-}
-} // namespace
-
 void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
 {
     if (!dc || !m_owner || !curve || !curve->Ok() || m_dcRect.width <= 0)
         return;
-    const wxPen normalPen = CurvePen(curve, curveIndex == m_owner->GetActiveIndex()
+    const wxPen normalPen = wxPlotCurveDrawPen(curve, curveIndex == m_owner->GetActiveIndex()
                                                 ? wxPLOTPEN_ACTIVE : wxPLOTPEN_NORMAL, m_penScale);
-    const wxPen selectedPen = CurvePen(curve, wxPLOTPEN_SELECTED, m_penScale);
+    const wxPen selectedPen = wxPlotCurveDrawPen(curve, wxPLOTPEN_SELECTED, m_penScale);
     const DoubleRangeSelection* selection = m_owner->GetCurveSelection(curveIndex);
 
     const wxRect2DDouble& view = m_plotViewRect;

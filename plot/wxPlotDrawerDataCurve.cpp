@@ -11,14 +11,50 @@ wxIMPLEMENT_DYNAMIC_CLASS(wxPlotDrawerDataCurve, wxPlotDrawerBase);
 
 namespace
 {
-wxPen ScaledPen(const wxPlotCurve* curve, int which, double penScale)
+struct ColumnState
 {
-    wxPen pen = curve->GetPen(which).GetPen();
-    if (!pen.IsOk())
-        pen = *wxBLACK_PEN;
-    if (penScale != 1.0)
-        pen.SetWidth(int(pen.GetWidth() * penScale));
-    return pen;
+    int x = INT_MIN, minY = 0, maxY = 0, lastY = 0;
+};
+
+// The common case (lines only, nothing selected) for as long as the points
+// stay in view: no clipping, and the pixels need no bounds. A function of
+// its own so that the compiler keeps everything in registers; min and max
+// without branches, which noisy data would mispredict. Returns the index of
+// the first point outside the view (or last).
+int ReduceInView(const double* xs, const double* ys, int first, int last, double l, double r,
+                 double b, double t, double fx, double fy, double h, wxPlotPixelCanvas& canvas,
+                 ColumnState& col)
+{
+    int colX = INT_MIN, minY = 0, maxY = 0, lastY = 0;
+    int i = first;
+    for (; i < last; ++i)
+    {
+        const double x = xs[i], y = ys[i];
+        if (!(x >= l && x <= r && y >= b && y <= t))
+            break;
+        const int px = int((x - l) * fx + 0.5);
+        const int py = int(h - (y - b) * fy + 0.5);
+        if (px == colX)
+        {
+            minY = std::min(minY, py);
+            maxY = std::max(maxY, py);
+            lastY = py;
+            continue;
+        }
+        if (colX != INT_MIN)
+        {
+            if (minY != maxY)
+                canvas.Line(colX, minY, colX, maxY);
+            canvas.Line(colX, lastY, px, py);
+        }
+        colX = px;
+        minY = maxY = lastY = py;
+    }
+    col.x = colX;
+    col.minY = minY;
+    col.maxY = maxY;
+    col.lastY = lastY;
+    return i;
 }
 } // namespace
 
@@ -130,9 +166,9 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
         last = std::max(first + 1, std::min(last, count));
     }
 
-    const wxPen normalPen = ScaledPen(curve, curveIndex == m_owner->GetActiveIndex()
+    const wxPen normalPen = wxPlotCurveDrawPen(curve, curveIndex == m_owner->GetActiveIndex()
                                                  ? wxPLOTPEN_ACTIVE : wxPLOTPEN_NORMAL, m_penScale);
-    const wxPen selectedPen = ScaledPen(curve, wxPLOTPEN_SELECTED, m_penScale);
+    const wxPen selectedPen = wxPlotCurveDrawPen(curve, wxPLOTPEN_SELECTED, m_penScale);
 
     static const std::vector<IntRange> noRanges;
     const IntRangeSelection* selection = m_owner->GetDataCurveSelection(curveIndex);
@@ -187,8 +223,37 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
     bool prevSelected = runSelected;
     bool havePrev = false;   // the previous point lies in the view
     wxPoint prevPix;
+    int start = first;
 
-    for (int i = first; i < last; ++i)
+    if (run.drawLines && !drawPoints && run.visible && !runSelected &&
+        (ri >= ranges.size() || ranges[ri].m_min >= last))
+    {
+        // The common case (lines only, nothing selected) in a tight loop for
+        // as long as the points stay in view: no clipping, and the pixels
+        // need no bounds. Locals the compiler can keep in registers; min and
+        // max without branches, which noisy data would mispredict.
+        ColumnState col;
+        const int i = ReduceInView(xs, ys, first, last, left, right, bottom, top, zx, zy, ah,
+                                   m_canvas, col);
+        const int colX = col.x, minY = col.minY, maxY = col.maxY, lastY = col.lastY;
+        if (i > first)
+        {
+            // The general walk goes on from here with the column as it is.
+            run.chainOpen = run.colOpen = true;
+            run.colX = colX;
+            run.minY = minY;
+            run.maxY = maxY;
+            run.lastY = lastY;
+            havePrev = true;
+            prevPix = wxPoint(colX, lastY);
+            prevX = xs[i - 1];
+            prevY = ys[i - 1];
+            prevInside = true;
+            start = i;
+        }
+    }
+
+    for (int i = start; i < last; ++i)
     {
         const double cx = xs[i], cy = ys[i];
         const bool curInside = inside(cx, cy);

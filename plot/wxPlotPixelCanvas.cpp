@@ -2,7 +2,12 @@
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>
+#include <wx/graphics.h>
 #include <wx/image.h>
+
+#ifdef QUENVAR_HAVE_CAIRO
+#include <cairo.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -31,21 +36,17 @@ void wxPlotPixelCanvas::Stamp(int x, int y)
     const int x0 = x - (m_penWidth - 1) / 2, y0 = y - (m_penWidth - 1) / 2;
     const int x1 = std::min(x0 + m_penWidth, m_width), y1 = std::min(y0 + m_penWidth, m_height);
     const int xs = std::max(x0, 0), ys = std::max(y0, 0);
-    if (xs >= x1 || ys >= y1)
-        return;
     for (int yy = ys; yy < y1; ++yy)
     {
         uint32_t* row = &m_pixels[size_t(yy) * m_width];
         for (int xx = xs; xx < x1; ++xx)
             row[xx] = m_colour;
     }
-    const wxRect r(xs, ys, x1 - xs, y1 - ys);
-    m_dirty = m_dirty.IsEmpty() ? r : m_dirty.Union(r);
 }
 
 void wxPlotPixelCanvas::Point(int x, int y)
 {
-    Stamp(x, y);
+    Line(x, y, x, y);
 }
 
 void wxPlotPixelCanvas::Line(int x0, int y0, int x1, int y1)
@@ -61,26 +62,32 @@ void wxPlotPixelCanvas::Line(int x0, int y0, int x1, int y1)
     // not a line on any screen.
     if (dx > 1000000 || dy > 1000000)
         return;
+    // What the line can touch, pen included.
+    const int before = (m_penWidth - 1) / 2, after = m_penWidth - 1 - before;
+    wxRect box(x0 - before, std::min(y0, y1) - before, int(dx) + 1 + before + after,
+               int(dy) + 1 + before + after);
+    box.Intersect(wxRect(0, 0, m_width, m_height));
+    if (box.IsEmpty())
+        return;
+    m_dirty = m_dirty.IsEmpty() ? box : m_dirty.Union(box);
+
+    const bool inside = m_penWidth == 1 && x0 >= 0 && x1 < m_width && std::min(y0, y1) >= 0 &&
+                        std::max(y0, y1) < m_height;
     const int sy = y0 < y1 ? 1 : -1;
-    if (dx == 0 && m_penWidth == 1)
+    if (dx == 0 && inside)
     {
-        if (x0 < 0 || x0 >= m_width)
-            return;
-        const int lo = std::max(std::min(y0, y1), 0), hi = std::min(std::max(y0, y1), m_height - 1);
-        for (int y = lo; y <= hi; ++y)
+        for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
             m_pixels[size_t(y) * m_width + x0] = m_colour;
-        if (lo <= hi)
-        {
-            const wxRect r(x0, lo, 1, hi - lo + 1);
-            m_dirty = m_dirty.IsEmpty() ? r : m_dirty.Union(r);
-        }
         return;
     }
     long long err = dx - dy;
     int x = x0, y = y0;
     for (;;)
     {
-        Stamp(x, y);
+        if (inside)
+            m_pixels[size_t(y) * m_width + x] = m_colour;
+        else
+            Stamp(x, y);
         if (x == x1 && y == y1)
             break;
         const long long e2 = 2 * err;
@@ -112,6 +119,29 @@ void wxPlotPixelCanvas::DrawOnto(wxDC& dc, int x, int y)
     if (m_dirty.IsEmpty())
         return;
     const wxRect r = m_dirty;
+    m_dirty = wxRect();
+#ifdef QUENVAR_HAVE_CAIRO
+    // The layer already is cairo's premultiplied ARGB: laid straight onto a
+    // cairo DC, with no copy and no conversion.
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (gc && gc->GetRenderer() == wxGraphicsRenderer::GetCairoRenderer())
+    {
+        cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
+        cairo_surface_t* surface = cairo_image_surface_create_for_data(
+            reinterpret_cast<unsigned char*>(m_pixels.data()), CAIRO_FORMAT_ARGB32, m_width,
+            m_height, m_width * 4);
+        cairo_save(cr);
+        cairo_rectangle(cr, x + r.x, y + r.y, r.width, r.height);
+        cairo_clip(cr);
+        cairo_set_source_surface(cr, surface, x, y);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(surface);
+        for (int yy = r.y; yy < r.y + r.height; ++yy)
+            std::fill_n(&m_pixels[size_t(yy) * m_width + r.x], r.width, 0u);
+        return;
+    }
+#endif
     wxImage image(r.width, r.height, false);
     image.InitAlpha();
     unsigned char* rgb = image.GetData();
@@ -129,6 +159,5 @@ void wxPlotPixelCanvas::DrawOnto(wxDC& dc, int x, int y)
             row[xx] = 0;
         }
     }
-    m_dirty = wxRect();
     dc.DrawBitmap(wxBitmap(image), x + r.x, y + r.y, false);
 }
