@@ -69,14 +69,6 @@ const wxColour ChannelColours[10] = {
 
 int LampBlinkCounter = 0;
 
-bool IsControllerReady(bool)
-{
-    // Online alone stays set after the link is lost: loads, saves and
-    // setters would queue into a dead line.
-    const Controller* c = theController;
-    return c && c->m_online && c->m_connected && !c->m_linkLost && !c->m_calibrating;
-}
-
 wxBEGIN_EVENT_TABLE(MyFrame, wxFrame)
     EVT_CLOSE(MyFrame::OnClose)
     EVT_TOOL(ID_TOOL_PORT, MyFrame::OnPort)

@@ -11,6 +11,7 @@
 
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
+#include "ControllerReady.h"
 // The spinner table lives with the calibration, which runs without windows.
 #include "SpinnerFrames.h"
 
@@ -185,10 +186,6 @@ private:
 
     wxDECLARE_EVENT_TABLE();
 };
-
-// True when the controller exists, is online with a live link (connected,
-// not lost) and no calibration runs. The argument is ignored.
-bool IsControllerReady(bool);
 
 // Colours of the ten oscilloscope channels, also those of the matching
 // labels in the live-readings area.
