@@ -35,9 +35,12 @@
 #include "AppResources.h"
 #include "Controller.h"
 #include "DiagnosticDialog.h"
+#include "FakeAxis.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
 #include "LoadSaveSelector.h"
+#include "MapPreview.h"
+#include "PlotMap.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -227,7 +230,7 @@ void MyFrame::CreateControls()
         return page;
     };
     m_settingsPage = comingPage();
-    m_mapPage = comingPage();
+    m_mapPage = CreateMapPreview(m_notebook, m_mapPlot, m_pressureAxis);
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = comingPage();
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
@@ -293,7 +296,10 @@ void MyFrame::SetToolLabel(int toolId, wxString label, wxString shortHelp)
 
 void MyFrame::UpdatePressureAxis()
 {
-    // The map page and its pressure axis are not part of the program yet.
+    if (!m_pressureAxis)
+        return;
+    m_pressureAxis->UpdateLabels();
+    m_pressureAxis->Refresh(true);
 }
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
@@ -326,6 +332,8 @@ void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
+    if (m_mapPlot)
+        m_mapPlot->OnAttach();
     if (m_faultPage)
         m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));
