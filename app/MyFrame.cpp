@@ -40,7 +40,9 @@
 #include "AppResources.h"
 #include "Controller.h"
 #include "FilledBoxCtrl.h"
+#include "InjectorCalcDialog.h"
 #include "LevelBarCtrl.h"
+#include "PanelCS.h"
 #include "ReadingTextCtrl.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
@@ -187,10 +189,9 @@ void MyFrame::BuildToolBar()
     m_toolBar->Realize();
     SetIcon(LoadAppIcon("ID_LOGOICO"));
 
-    // Their dialogs (settings files, injector calculator, service
-    // information) are not part of the program yet.
+    // Their dialogs (settings files, service information) are not part of
+    // the program yet.
     m_toolBar->EnableTool(ID_TOOL_LOAD_SAVE, false);
-    m_toolBar->EnableTool(ID_TOOL_INJECTOR_CALC, false);
     m_toolBar->EnableTool(ID_TOOL_SERVICE, false);
 }
 
@@ -245,7 +246,7 @@ void MyFrame::CreateControls()
         page->SetSizer(sizer);
         return page;
     };
-    m_settingsPage = comingPage();
+    m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
     m_mapPage = comingPage();
     m_faultPage = comingPage();
     m_oscylPage = comingPage();
@@ -488,7 +489,9 @@ void MyFrame::SetToolLabel(int toolId, wxString label, wxString shortHelp)
 
 void MyFrame::UpdatePressureAxis()
 {
-    // The map page and its pressure axis are not part of the program yet.
+    // The settings page calls this on every engine-type choice; the map
+    // page and its pressure axis are not part of the program yet, so there
+    // is nothing to redraw.
 }
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
@@ -511,6 +514,8 @@ void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
+    if (m_settingsPage)
+        m_settingsPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));
 }
 
@@ -678,7 +683,9 @@ void MyFrame::OnLoadSave(wxCommandEvent&)
 
 void MyFrame::OnInjectorCalc(wxCommandEvent&)
 {
-    // The injector calculator is not part of the program yet (tool disabled).
+    InjectorCalcDialog dialog(nullptr, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              wxDEFAULT_DIALOG_STYLE);
+    dialog.ShowModal();
 }
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)

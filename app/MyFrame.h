@@ -13,6 +13,7 @@
 
 class FilledBoxCtrl;
 class LevelBarCtrl;
+class PanelCS;
 class ReadingTextCtrl;
 class wxButton;
 class wxCheckBox;
@@ -111,7 +112,7 @@ public:
     // Pages and controls; the pages and the tests read them.
     wxNotebook* m_notebook = nullptr;
     wxToolBar* m_toolBar = nullptr;
-    wxPanel* m_settingsPage = nullptr;
+    PanelCS* m_settingsPage = nullptr;
     wxPanel* m_mapPage = nullptr;
     wxPanel* m_oscylPage = nullptr;
     wxPanel* m_faultPage = nullptr;
