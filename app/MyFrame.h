@@ -10,6 +10,8 @@
 
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
+// The spinner table lives with the calibration, which runs without windows.
+#include "SpinnerFrames.h"
 
 class FilledBoxCtrl;
 class LevelBarCtrl;
@@ -178,9 +180,6 @@ private:
 // True when the controller exists, is online and no calibration runs. The
 // argument is ignored.
 bool IsControllerReady(bool);
-
-// Spinner frames of the calibration's status texts: "/", "-", "\", "|".
-extern const wxString SpinnerFrames[4];
 
 // Colours of the ten oscilloscope channels, also those of the matching
 // labels in the live-readings area.

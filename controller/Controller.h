@@ -109,7 +109,8 @@ public:
     void SetSwitchRpm(int rpm);
     // CMD_SET_IGNITION_COILS, online.
     void SetIgnitionCoils(int row);
-    // CMD_WRITE_MULTIPLIER_MAP: entries 10..255, fractions (1.12 = 112 %).
+    // CMD_WRITE_MULTIPLIER_MAP: entries 10..255, fractions (1.12 = 112 %),
+    // each held within 0..255 %.
     void SendMultiplierMap(const double map[256]);
     // CMD_READ_PARAMETERS [arg]; the settings-file save asks with 0.
     void RequestParameterBlock(unsigned char arg);

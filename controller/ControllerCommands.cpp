@@ -100,8 +100,10 @@ void Controller::SendMultiplierMap(const double map[256])
 {
     std::string data;
     data.reserve(kMapEntries - kFirstSentMapEntry);
+    // Saturated: the map's keys set no limit, and a wrapped byte would send
+    // 2.60 as 4 % and -0.01 as 255 %.
     for (std::size_t i = kFirstSentMapEntry; i < kMapEntries; ++i)
-        data += static_cast<char>(ScaledByte(map[i], 100.0));
+        data += static_cast<char>(ClampedScaledByte(map[i], 100.0));
     m_request.Build(CMD_WRITE_MULTIPLIER_MAP, data);
     QueueRequest();
 }

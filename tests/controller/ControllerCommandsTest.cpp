@@ -273,6 +273,20 @@ TEST_F(CommandsTest, MultiplierMapSendsEntriesTenToTheEnd)
     EXPECT_EQ(OnlyData()[0], 112);
 }
 
+TEST_F(CommandsTest, MultiplierMapBytesSaturateInsteadOfWrapping)
+{
+    const struct { double value; int sent; } cases[] = {
+        {1.15, 115}, {2.55, 255}, {2.60, 255}, {-0.01, 0}, {0.0, 0}, {1e300, 255},
+        {std::nan(""), 0}, {-INFINITY, 0}};
+    double map[256] = {};
+    for (const auto& c : cases)
+    {
+        map[200] = c.value;
+        m_c.SendMultiplierMap(map);
+        EXPECT_EQ(OnlyData()[190], c.sent) << c.value;
+    }
+}
+
 TEST_F(CommandsTest, MapPointsAreTenZerosThenTheIndices)
 {
     const unsigned char indices[10] = {12, 40, 80, 120, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 3};

@@ -1,0 +1,46 @@
+#include "GetInjectionTimeState.h"
+
+#include <wx/translation.h>
+
+#include "Controller.h"
+
+namespace
+{
+// The leaving step samples nothing: 99 samples.
+constexpr int32_t kLeavingStep = 100;
+// Above any sample (ms x 10 of a u16 reading is at most 65535).
+constexpr int kNoMinimum = 1 << 30;
+}
+
+void GetInjectionTimeState::Enter()
+{
+    m_controller.SwitchFuel(false, 0);
+    m_min = kNoMinimum;
+    m_max = 0;
+}
+
+FSM_State* GetInjectionTimeState::Tick()
+{
+    ShowStatus(wxGetTranslation(L"读取喷射时间 "), m_ticks);
+    ++m_ticks;
+    if (m_ticks == kLeavingStep)
+        return m_next;
+    const int v = Tenths(m_controller.m_petrolInjectionTimes[0]);
+    if (v < m_min)
+        m_min = v;
+    if (v > m_max)
+        m_max = v;
+    return this;
+}
+
+bool GetInjectionTimeState::Exit()
+{
+    // In whole units a 2.4-2.6 ms spread is 2 units: half of it plus one.
+    const auto tolerance = static_cast<unsigned char>((m_max - m_min) / 2 + 1);
+    // Samples are never negative, so the division floors.
+    const auto midpoint = static_cast<unsigned char>((m_min + m_max) / 2);
+    m_controller.m_calibrationTolerance = tolerance;
+    m_controller.m_calibrationTime = midpoint;
+    m_controller.SendCalibrationWindow(midpoint, tolerance, m_controller.m_calibrationMultiplier);
+    return true;
+}

@@ -1,0 +1,3 @@
+#include "SpinnerFrames.h"
+
+const wxString SpinnerFrames[4] = {"/", "-", "\\", "|"};
