@@ -63,7 +63,7 @@ InjectorCalcDialog::InjectorCalcDialog(wxWindow* parent, wxWindowID id, const wx
         row->Add(new wxStaticText(box, wxID_ANY, text), wxSizerFlags().CenterVertical());
         row->AddStretchSpacer();
         row->Add(control, wxSizerFlags().CenterVertical());
-        boxSizer->Add(row, wxSizerFlags(1).Expand());
+        boxSizer->Add(row, wxSizerFlags(1).Expand().Border(wxLEFT | wxRIGHT, 4));
     };
     addRow(_(L"气缸数"), m_cylinderChoice);
     addRow(_(L"发动机功率"), m_powerSpin);
@@ -71,7 +71,7 @@ InjectorCalcDialog::InjectorCalcDialog(wxWindow* parent, wxWindowID id, const wx
     modeRow->Add(m_modeLabel, wxSizerFlags().CenterVertical());
     modeRow->AddStretchSpacer();
     modeRow->Add(m_modeChoice, wxSizerFlags().CenterVertical());
-    boxSizer->Add(modeRow, wxSizerFlags(1).Expand());
+    boxSizer->Add(modeRow, wxSizerFlags(1).Expand().Border(wxLEFT | wxRIGHT, 4));
 
     auto* resultRow = new wxBoxSizer(wxHORIZONTAL);
     resultRow->AddSpacer(20);
