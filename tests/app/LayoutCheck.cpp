@@ -36,9 +36,9 @@ void ExpectTidyLayout(wxWindow* root)
                 << Name(child) << " overlaps " << Name(shown[j]);
         // Rows keep one height; labels need their height too.
         const wxSize best = child->GetBestSize();
-        const bool label = wxDynamicCast(child, wxStaticText);
-        if (label || wxDynamicCast(child, wxButton) || wxDynamicCast(child, wxChoice) ||
-            wxDynamicCast(child, wxRadioButton) || wxDynamicCast(child, wxCheckBox)) {
+        const bool label = dynamic_cast<wxStaticText*>(child);
+        if (label || dynamic_cast<wxButton*>(child) || dynamic_cast<wxChoice*>(child) ||
+            dynamic_cast<wxRadioButton*>(child) || dynamic_cast<wxCheckBox*>(child)) {
             EXPECT_TRUE(child->GetSize().x >= best.x && (!label || child->GetSize().y >= best.y))
                 << Name(child) << " is cut off";
         }
