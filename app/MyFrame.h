@@ -147,10 +147,12 @@ private:
     void BuildToolBar();
     void BuildStatusLine();
     void CreateControls();
+    void CreateLiveArea(wxSizer* frameSizer);
     void CreateLiveBox(wxSizer* row);
     void CreateInjectionBox(wxSizer* row);
     void CreateFuelBox(wxSizer* row);
     void PlaceProgressGauge();
+    void FitMinimumSize();
     void FindPortIndex();
     void SyncDemoTool();
     void ShowFuel(const wxString& label, const wxColour& background);
@@ -177,8 +179,8 @@ private:
     wxDECLARE_EVENT_TABLE();
 };
 
-// True when the controller exists, is online and no calibration runs. The
-// argument is ignored.
+// True when the controller exists, is online with a live link (connected,
+// not lost) and no calibration runs. The argument is ignored.
 bool IsControllerReady(bool);
 
 // Colours of the ten oscilloscope channels, also those of the matching

@@ -4,6 +4,7 @@
 
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/toplevel.h>
 
 wxBEGIN_EVENT_TABLE(ReadingTextCtrl, wxControl)
     EVT_PAINT(ReadingTextCtrl::OnPaint)
@@ -18,13 +19,43 @@ ReadingTextCtrl::ReadingTextCtrl(wxWindow* parent, const wxString& text, const w
                                  const wxFont& font)
     : wxControl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxNO_BORDER,
                 wxDefaultValidator, "staticText"),
-      m_text(text)
+      m_text(text),
+      m_widest(widest)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetFont(font.IsOk() ? font : parent->GetFont());
     m_parentBackground = parent->GetBackgroundColour();
-    m_extent = GetTextExtent(widest);
     SetInitialSize(DoGetBestSize());
+}
+
+void ReadingTextCtrl::Measure()
+{
+    // Digits need not all be equally wide: the widest one stands for each.
+    int digit = 0;
+    for (const wxUniChar d : wxString("0123456789"))
+        digit = std::max(digit, CharWidth(d));
+    int width = 0;
+    for (const wxUniChar ch : m_widest)
+        width += wxIsdigit(ch) ? digit : CharWidth(ch);
+    m_extent = wxSize(width, GetTextExtent(m_widest + m_text).y);
+}
+
+int ReadingTextCtrl::CharWidth(wxUniChar ch) const
+{
+    // Measured once per character and font: a reading changes ten times a
+    // second and each measurement is a Pango layout.
+    auto it = m_widths.find(ch);
+    if (it == m_widths.end())
+        it = m_widths.emplace(ch, std::max(1, GetTextExtent(wxString(ch)).x)).first;
+    return it->second;
+}
+
+int ReadingTextCtrl::TextWidth(const wxString& text) const
+{
+    int width = 0;
+    for (const wxUniChar ch : text)
+        width += CharWidth(ch);
+    return width;
 }
 
 void ReadingTextCtrl::SetLabel(const wxString& text)
@@ -32,7 +63,20 @@ void ReadingTextCtrl::SetLabel(const wxString& text)
     if (text == m_text)
         return;
     m_text = text;
+    const int width = TextWidth(text);
+    if (width > m_extent.x) {
+        m_extent.x = width;
+        InvalidateBestSize();
+        SetMinSize(DoGetBestSize());
+        if (wxWindow* top = wxGetTopLevelParent(this))
+            top->Layout();
+    }
     Refresh(false);
+}
+
+bool ReadingTextCtrl::ShowsWhole() const
+{
+    return TextWidth(m_text) + 2 * kPadding <= GetClientSize().x;
 }
 
 bool ReadingTextCtrl::SetBackgroundColour(const wxColour& colour)
@@ -51,7 +95,11 @@ bool ReadingTextCtrl::SetForegroundColour(const wxColour& colour)
 bool ReadingTextCtrl::SetFont(const wxFont& font)
 {
     m_glyphs.clear();
-    return wxControl::SetFont(font);
+    m_widths.clear();
+    const bool changed = wxControl::SetFont(font);
+    Measure();
+    InvalidateBestSize();
+    return changed;
 }
 
 wxColour ReadingTextCtrl::Background() const
@@ -77,9 +125,9 @@ void ReadingTextCtrl::OnPaint(wxPaintEvent&)
     dc.SetBrush(wxBrush(Background()));
     dc.DrawRectangle(0, 0, size.x, size.y);
 
-    int x = size.x - kPadding;
-    for (const wxUniChar ch : m_text)
-        x -= Glyph(ch).GetLogicalWidth();
+    // Right-aligned; a text too wide for the control keeps its leading
+    // digits rather than showing a smaller number.
+    int x = std::max(kPadding, size.x - kPadding - TextWidth(m_text));
     const int y = (size.y - m_extent.y) / 2;
     for (const wxUniChar ch : m_text) {
         const wxBitmap& glyph = Glyph(ch);
@@ -95,7 +143,7 @@ const wxBitmap& ReadingTextCtrl::Glyph(wxUniChar ch)
         return it->second;
 
     const wxString text(ch);
-    const int width = std::max(1, GetTextExtent(text).x);
+    const int width = CharWidth(ch);
     wxBitmap glyph;
     glyph.CreateWithDIPSize(wxSize(width, std::max(1, m_extent.y)), GetContentScaleFactor());
     {

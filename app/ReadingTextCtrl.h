@@ -14,11 +14,16 @@
 class ReadingTextCtrl : public wxControl
 {
 public:
-    // widest: the longest text it must show; it sets the control's width.
+    // widest: the longest text it must show, each digit in it standing for
+    // any digit (as "0000.0"); it sets the control's width.
     ReadingTextCtrl(wxWindow* parent, const wxString& text, const wxString& widest,
                     const wxFont& font = wxNullFont);
 
+    // A text wider than foreseen widens the control and lays the window out
+    // again, rather than losing digits.
     void SetLabel(const wxString& text) override;
+    // The text shown fits the control whole.
+    bool ShowsWhole() const;
     wxString GetLabel() const override { return m_text; }
 
     // Draw the background colour behind the text instead of the parent's.
@@ -38,11 +43,16 @@ private:
 
     const wxBitmap& Glyph(wxUniChar ch);
     wxColour Background() const;
+    int CharWidth(wxUniChar ch) const;
+    int TextWidth(const wxString& text) const;
+    void Measure();
 
     wxString m_text;
+    wxString m_widest;
     // The characters drawn so far (readings use about a dozen), in the
     // current font and colours.
     std::map<wxUniChar, wxBitmap> m_glyphs;
+    mutable std::map<wxUniChar, int> m_widths;
     wxSize m_extent;
     bool m_ownBackground = false;
     wxColour m_parentBackground;

@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Runs the program against the simulated ECU (sim_ecu on a pseudo-terminal)
-# on a virtual display at the full live rate and reports the program's share
-# of one CPU core and its resident memory, read from /proc/<pid>/stat and
-# /proc/<pid>/status. Goal: under 3 % of a core and under 60 MB.
+# on a virtual display and reports the program's share of one CPU core and
+# its resident memory, read from /proc/<pid>/stat and /proc/<pid>/status, the
+# live-frame rate (each live request is answered by one frame), how often the
+# parameters were asked for and the most replies the ECU held unsent. Twice:
+# an ECU that answers at once, and one at line speed (10000 baud, 8N1: 1000
+# bytes/s). Goals: under 3 % of a core, under 60 MB; at line speed at least 5
+# live frames/s, the parameters asked once, never two replies unsent.
 #   bench/quenvar-cpu.sh [build-dir] [seconds]      (defaults: build, 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${QUENVAR_SIM_ARGS+set}" ]; then
+  echo "--- ECU answering at once ---"
+  QUENVAR_SIM_ARGS="" "$0" "$@"
+  echo "--- ECU at line speed ---"
+  QUENVAR_SIM_ARGS="--line-speed" exec "$0" "$@"
+fi
 build=${1:-build}
 seconds=${2:-20}
 
 cmake -S . -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Quenvar sim_ecu >/dev/null
+cmake --build "$build" -j3 --target Quenvar sim_ecu >/dev/null
 
 work=$(mktemp -d)
 sim_pid=""
@@ -20,7 +30,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$build/tests/sim_ecu" --log "$work/requests.log" >"$work/sim.out" &
+# shellcheck disable=SC2086
+"$build/tests/sim_ecu" $QUENVAR_SIM_ARGS --log "$work/requests.log" >"$work/sim.out" &
 sim_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/sim.out" ] && break
@@ -55,12 +66,15 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   kill -0 $pid 2>/dev/null || { echo "Quenvar ended during the run" >&2; exit 1; }
   rss=$(awk "/^VmRSS:/ { print \$2 }" /proc/$pid/status)
   hwm=$(awk "/^VmHWM:/ { print \$2 }" /proc/$pid/status)
+  params=$(grep -c "^AA 0C " "$work/requests.log" || true)
+  backlog=$(awk "/^backlog / { n = \$2 } END { print n + 0 }" "$work/requests.log")
 
   awk -v t0="$t0" -v t1="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r0="$r0" -v r1="$r1" \
-      -v rss="$rss" -v hwm="$hwm" "BEGIN {
+      -v rss="$rss" -v hwm="$hwm" -v params="$params" -v backlog="$backlog" "BEGIN {
     wall = s1 - s0
-    printf \"run:            %.1f s against sim_ecu, %.1f live-data requests per second\n\", wall, (r1 - r0) / wall
+    printf \"run:            %.1f s against sim_ecu, %.1f live frames per second\n\", wall, (r1 - r0) / wall
     printf \"CPU:            %.2f %% of one core (goal < 3 %%)\n\", 100 * (t1 - t0) / hz / wall
     printf \"resident:       %.1f MB now, %.1f MB peak (goal < 60 MB)\n\", rss / 1024, hwm / 1024
+    printf \"ECU:            parameters asked %d times, at most %d replies unsent\n\", params, backlog
   }"
 ' _ "$PWD/$build/app/Quenvar" "$work" "$seconds"

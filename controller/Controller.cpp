@@ -35,6 +35,10 @@ int Controller::OpenPort(std::string device)
 {
     if (!m_port)
         return -1;
+    // Another port may lead to another car: what the pages show must come
+    // from its ECU, so its parameters are read before live data.
+    m_parametersReceived = 0;
+    m_txRemainder.clear();
     SerialSettings settings = {10000, 0, 8, 1, 0, 0};
     return m_port->Open(device.c_str(), &settings);
 }
@@ -80,11 +84,37 @@ void Controller::ResetLink()
     m_ignitionCoils = 0;
     m_cylinderCode = 0;
     m_awaitingReply = 0;
+    m_ticksSinceSend = 0;
+    m_partialTicks = 0;
+    m_txRemainder.clear();
     m_lastParameters.reset();
     m_saveFileName.clear();
     std::fill(std::begin(m_petrolSamples), std::end(m_petrolSamples), 0.0);
     std::fill(std::begin(m_gasSamples), std::end(m_gasSamples), 0.0);
     m_request.m_header = 0xAA;
+}
+
+void Controller::SetDemoMode(bool on)
+{
+    m_demoMode = on ? 1 : 0;
+    if (on)
+    {
+        m_linkLost = 0;
+        m_missCount = 0;
+        m_request.m_header = 0xAA;
+    }
+    // Demo frames and car frames must not mix: the demo's invented counters
+    // and settings never go to a car, nor the car's stay on screen as demo.
+    m_parametersReceived = 0;
+    m_parametersApplied = 0;
+    m_online = 0;
+    m_connected = 0;
+    m_requestQueue.clear();
+    m_rxBuffer.clear();
+    m_awaitingReply = 0;
+    m_partialTicks = 0;
+    // A pending save would get the other side's parameter frame.
+    m_saveFileName.clear();
 }
 
 void Controller::EnumeratePorts(std::vector<std::string>& out)
@@ -109,7 +139,15 @@ void Controller::PollTick()
     }
     if (m_awaitingReply)
     {
+        ++m_ticksSinceSend;
+        // At 10000 baud a long request, and then a long reply, spans several
+        // ticks. Asking again meanwhile would pile reply behind reply in the
+        // ECU, and the readings would fall ever further behind.
+        if (!m_demoMode && RequestStillOnTheLine())
+            return;
         ReadPort();
+        if (!m_demoMode && ReplyStillArriving())
+            return;
         m_awaitingReply = 0;
     }
     if (m_demoMode)
@@ -124,6 +162,7 @@ void Controller::PollTick()
         // found no reply.
         SendFront();
         m_awaitingReply = 1;
+        m_ticksSinceSend = 0;
         return;
     }
     if (++m_historyTickCounter == kHistoryTicks)
@@ -155,15 +194,47 @@ void Controller::AddObserver(ControllerObserver* observer)
     m_observers.push_back(observer);
 }
 
+void Controller::RemoveObserver(ControllerObserver* observer)
+{
+    // While the list is being walked its entries keep their places; a
+    // removed one is blanked and dropped when the walk is over.
+    for (ControllerObserver*& entry : m_observers)
+    {
+        if (entry == observer)
+            entry = nullptr;
+    }
+    if (m_notifyDepth == 0)
+        DropRemovedObservers();
+}
+
+void Controller::DropRemovedObservers()
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), nullptr), m_observers.end());
+}
+
 void Controller::NotifyObservers(int which)
 {
+    struct Walk
+    {
+        Controller& c;
+        explicit Walk(Controller& owner) : c(owner) { ++c.m_notifyDepth; }
+        ~Walk()
+        {
+            if (--c.m_notifyDepth == 0)
+                c.DropRemovedObservers();
+        }
+    } walk(*this);
+
     // By index: an observer may attach another one while being told.
     for (std::size_t i = 0; i < m_observers.size(); ++i)
     {
+        ControllerObserver* observer = m_observers[i];
+        if (!observer)
+            continue;
         if (which == 0)
-            m_observers[i]->OnControllerData();
+            observer->OnControllerData();
         else
-            m_observers[i]->OnParametersLoaded();
+            observer->OnParametersLoaded();
     }
 }
 

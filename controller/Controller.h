@@ -26,6 +26,15 @@ class ParamPacket;
 class Controller
 {
 public:
+    // The poll timer's period; the link counts its waits in ticks.
+    static constexpr int kTickMs = 50;
+    // Received bytes held unparsed from which on the line counts as out of
+    // step (more than the longest reply, 887).
+    static constexpr std::size_t kRxLimit = 888;
+    // Most bytes taken from the port in one read. With the limit above, the
+    // receive buffer never holds more than kRxLimit - 1 + kMaxReadBytes.
+    static constexpr int kMaxReadBytes = 4096;
+
     Controller();
     ~Controller();
     Controller(const Controller&) = delete;
@@ -44,6 +53,10 @@ public:
     void PollTick();
     // Reads what has arrived (or the next demo frame) and parses it.
     void ReadPort();
+    // Demo mode on or off, as the demo tool does. Either way the cache no
+    // longer describes the connected ECU: nothing built from it goes out
+    // until its parameters have been read again.
+    void SetDemoMode(bool on);
     // Replaces the port object (tests, fuzzing); the old one is closed.
     void SetPort(std::unique_ptr<wxIOBase> port);
     // Installs the program around the controller; null = none (then the demo
@@ -63,6 +76,9 @@ public:
     // --- Observers ---
     // Appends to the notification list (not owned).
     void AddObserver(ControllerObserver* observer);
+    // Takes an observer off the list (before it is destroyed); safe while
+    // the observers are being told.
+    void RemoveObserver(ControllerObserver* observer);
     // which 0: OnControllerData on every observer; else OnParametersLoaded.
     void NotifyObservers(int which);
 
@@ -298,8 +314,35 @@ public:
     // Ticks since the last history block; CMD_WRITE_HISTORY on the 50th.
     int m_historyTickCounter = 0;
 
+    // --- Pacing at line speed (10000 baud, 8N1: one byte per millisecond) ---
+    // Ticks since the front request was last written; 0 on the tick that wrote it.
+    int m_ticksSinceSend = 0;
+    // Bytes that tick put on the line.
+    std::size_t m_sentLength = 0;
+    // Ticks an incomplete reply has been waited for.
+    int m_partialTicks = 0;
+    // The unwritten rest of a frame the port took only in part; it goes out
+    // before anything else.
+    std::string m_txRemainder;
+
 private:
     static void StoreSamples(double* ring, uint32_t index, const double* src);
+    // The request written last cannot have reached the ECU yet.
+    bool RequestStillOnTheLine() const;
+    // Length of the reply whose start the receive buffer holds, 0 when it
+    // holds none (empty, a whole frame, or a length no reply has).
+    std::size_t AwaitedLength() const;
+    // The receive buffer holds the start of a reply that may yet complete;
+    // drops it once the line has had time enough.
+    bool ReplyStillArriving();
+    // Writes to the port (which waits for room at most a part of a tick);
+    // the count it took.
+    std::size_t Put(const char* data, std::size_t size);
+    // Drops the entries RemoveObserver blanked during a notification.
+    void DropRemovedObservers();
+
+    // Notifications under way (an observer's handler may cause another).
+    int m_notifyDepth = 0;
 
     ControllerHost* m_host = nullptr;
 };

@@ -44,6 +44,8 @@ bool Controller::ApplyLiveData(const unsigned char* payload, std::size_t length)
     m_gasLevelStage = packet.m_gasLevelStage;
     m_gasCylinderMask = packet.m_gasCylinderMask;
 
+    // Observers of the very first frame already see a live link.
+    m_connected = 1;
     NotifyObservers(0);
     return true;
 }

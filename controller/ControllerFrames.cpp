@@ -14,12 +14,18 @@ namespace
 
 // Header, two length bytes, command, sum: the shortest reply.
 constexpr std::size_t kMinReplyLength = 5;
-// More than the longest reply (887) unparsed means the line is out of step.
-constexpr std::size_t kRxLimit = 888;
-// Most bytes taken from the port in one read; the driver queue holds 4096,
-// and a port reporting more must not make the buffer grow without bound.
-constexpr int kMaxReadBytes = 4096;
+// The longest reply: the parameter frame.
+constexpr std::size_t kLongestReply = 887;
 constexpr int kDemoPauseMs = 150;
+
+// 10000 baud with start and stop bit: one byte per millisecond each way.
+constexpr int LineMs(std::size_t bytes)
+{
+    return static_cast<int>(bytes);
+}
+// What a reply may lag behind the line's own time (the ECU's turnaround,
+// the driver's and the timer's latency).
+constexpr int kReplyMarginMs = 2 * Controller::kTickMs;
 
 } // namespace
 
@@ -29,8 +35,11 @@ void Controller::QueueRequest()
     {
         if (queued.m_command == m_request.m_command)
         {
-            // The newer value wins and keeps the older one's place, even if
-            // that one was already sent and awaits its reply.
+            // The newer value wins and keeps the older one's place. If the
+            // older bytes are on the wire, their reply must not count for
+            // the newer ones: those go out after it.
+            if (queued.m_wire == Request::WIRE_SENT && queued.m_bytes != m_request.m_bytes)
+                queued.m_wire = Request::WIRE_CHANGED_AFTER_SEND;
             queued = m_request;
             return;
         }
@@ -42,9 +51,72 @@ void Controller::SendFront()
 {
     if (m_requestQueue.empty())
         return;
-    m_request = m_requestQueue.front();
-    if (m_port)
-        m_port->Write(m_request.m_bytes.data(), m_request.m_bytes.size());
+    Request& front = m_requestQueue.front();
+    m_request = front;
+    front.m_wire = Request::WIRE_SENT;
+    m_sentLength = 0;
+    if (!m_port)
+        return;
+
+    // The rest of a frame the port took only in part goes first: the ECU
+    // must never see the start of one frame run into the next. Until it is
+    // out, the request counts as unanswered and is tried again.
+    if (!m_txRemainder.empty())
+    {
+        m_txRemainder.erase(0, Put(m_txRemainder.data(), m_txRemainder.size()));
+        if (!m_txRemainder.empty())
+            return;
+    }
+    const std::string& frame = m_request.m_bytes;
+    const std::size_t put = Put(frame.data(), frame.size());
+    if (put > 0 && put < frame.size())
+        m_txRemainder.assign(frame, put, std::string::npos);
+}
+
+std::size_t Controller::Put(const char* data, std::size_t size)
+{
+    const int put = m_port->Write(data, size);
+    const std::size_t taken = put > 0 ? std::min(static_cast<std::size_t>(put), size) : 0;
+    m_sentLength += taken;
+    return taken;
+}
+
+bool Controller::RequestStillOnTheLine() const
+{
+    return m_ticksSinceSend * kTickMs < LineMs(m_sentLength);
+}
+
+std::size_t Controller::AwaitedLength() const
+{
+    const std::size_t held = m_rxBuffer.size();
+    if (held == 0)
+        return 0;
+    if (held < 3)
+        return kMinReplyLength;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(m_rxBuffer.data());
+    const std::size_t length = static_cast<std::size_t>(bytes[1]) * 256 + bytes[2];
+    // A length no reply has is line noise, not a reply under way.
+    if (length > kLongestReply || held >= length)
+        return 0;
+    return length;
+}
+
+bool Controller::ReplyStillArriving()
+{
+    const std::size_t length = AwaitedLength();
+    if (length == 0)
+    {
+        m_partialTicks = 0;
+        return false;
+    }
+    // Wait as long as the line needs for the length the header announces.
+    ++m_partialTicks;
+    if (m_partialTicks * kTickMs <= LineMs(length) + kReplyMarginMs)
+        return true;
+    // The rest is not coming: a stale start would hold up the next reply.
+    m_rxBuffer.clear();
+    m_partialTicks = 0;
+    return false;
 }
 
 void Controller::ReadPort()
@@ -79,7 +151,9 @@ void Controller::ReadPort()
         waiting = 0;
     if (waiting < 1)
     {
-        ++m_missCount;
+        // A pause inside a reply under way is not a read that found nothing.
+        if (AwaitedLength() == 0)
+            ++m_missCount;
         return;
     }
     waiting = std::min(waiting, kMaxReadBytes);
@@ -132,14 +206,14 @@ void Controller::ParseReply()
     m_lastPayload.assign(m_rxBuffer, 4, length - 4);
     m_rxBuffer.erase(0, length);
     m_missCount = 0;
+    m_partialTicks = 0;
 
     const unsigned char* payload = reinterpret_cast<const unsigned char*>(m_lastPayload.data());
     const std::size_t payloadLength = m_lastPayload.size() - 1;
     switch (command)
     {
     case CMD_READ_LIVE_DATA:
-        if (ApplyLiveData(payload, payloadLength))
-            m_connected = 1;
+        ApplyLiveData(payload, payloadLength);
         break;
     case CMD_READ_PARAMETERS:
     {
@@ -157,7 +231,21 @@ void Controller::ParseReply()
         break;
     }
 
-    m_requestQueue.erase(std::remove_if(m_requestQueue.begin(), m_requestQueue.end(),
-                                        [command](const Request& r) { return r.m_command == command; }),
-                         m_requestQueue.end());
+    for (auto it = m_requestQueue.begin(); it != m_requestQueue.end();)
+    {
+        if (it->m_command != command)
+        {
+            ++it;
+        }
+        else if (it->m_wire == Request::WIRE_CHANGED_AFTER_SEND)
+        {
+            // This reply answers the older bytes; the newer ones go next.
+            it->m_wire = Request::WIRE_QUEUED;
+            ++it;
+        }
+        else
+        {
+            it = m_requestQueue.erase(it);
+        }
+    }
 }

@@ -3,37 +3,21 @@
 // brought them, with the modification records stamped once per link reset.
 #include "Controller.h"
 
-#include <cstddef>
-#include <string>
-
 #include <wx/datetime.h>
 
 #include "DateRecord.h"
+#include "HistoryBlock.h"
 #include "WireScaling.h"
 
 namespace
 {
 
-constexpr std::size_t kHistoryBlockSize = 254;
-constexpr std::size_t kCountersOffset = 0;
-constexpr std::size_t kRecordsOffset = 42;
-constexpr std::size_t kRecordSize = 11;
-// 1 when a next-service mark is set; the ECU does not send it back.
-constexpr std::size_t kServiceFlagOffset = 141;
-
-constexpr int kNextServiceCounter = 4;
 constexpr int kLastModificationRecord = 1;
 // Records 4..7 keep the dates of the last four stamps, newest first.
 constexpr int kNewestStampRecord = 4;
 constexpr int kOldestStampRecord = 7;
 
 constexpr double kHalfSecondsPerHour = 7200.0;
-
-void PutU32LowFirst(std::string& block, std::size_t offset, uint32_t value)
-{
-    for (std::size_t k = 0; k < 4; ++k)
-        block[offset + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
-}
 
 } // namespace
 
@@ -75,25 +59,12 @@ void Controller::SendHistoryBlock()
         return;
     StampHistory();
 
-    std::string block(kHistoryBlockSize, '\0');
-    for (std::size_t i = 0; i < 5; ++i)
-        PutU32LowFirst(block, kCountersOffset + 4 * i, m_workCounters[i]);
-    for (std::size_t r = 0; r < 9; ++r)
-    {
-        const std::size_t at = kRecordsOffset + r * kRecordSize;
-        const HistoryRecord& record = m_historyRecords[r];
-        for (std::size_t k = 0; k < kDateRecordSize; ++k)
-            block[at + k] = static_cast<char>(record.date[k]);
-        PutU32LowFirst(block, at + kDateRecordSize, record.value);
-    }
-    block[kServiceFlagOffset] = m_workCounters[kNextServiceCounter] != 0 ? 1 : 0;
-
-    m_request.Build(CMD_WRITE_HISTORY, block);
+    m_request.Build(CMD_WRITE_HISTORY, HistoryBlock::Encode(m_workCounters, m_historyRecords));
     QueueRequest();
 }
 
 void Controller::SetServiceInterval(double hours)
 {
-    m_workCounters[kNextServiceCounter] = ScaledCounter(hours, kHalfSecondsPerHour);
+    m_workCounters[HistoryBlock::kNextServiceCounter] = ScaledCounter(hours, kHalfSecondsPerHour);
     SendHistoryBlock();
 }

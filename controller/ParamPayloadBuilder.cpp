@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "DateRecord.h"
+#include "HistoryBlock.h"
 #include "ReplyFrame.h"
 
 namespace
@@ -35,13 +37,10 @@ enum ParamOffset : std::size_t
     kMinGasRpm = 566,
     kMinGasTemperature = 567,
     kStoredFaults = 571,
-    kHistory = 611,
-    kHistoryRecords = 611 + 42,
 };
 
 constexpr std::size_t kStoredFaultBytes = 40;
 constexpr std::size_t kMapPointCount = 10;
-constexpr std::size_t kRecordSize = 11;
 
 unsigned char Hundreds(int rpm)
 {
@@ -214,20 +213,20 @@ ParamPayloadBuilder& ParamPayloadBuilder::StoredFaults(const unsigned char* item
 
 ParamPayloadBuilder& ParamPayloadBuilder::WorkCounter(unsigned index, unsigned long halfSeconds)
 {
-    if (index < 5)
-        PutU32LE(kHistory + 4 * index, halfSeconds);
+    if (index < HistoryBlock::kCounterCount)
+        PutU32LE(HistoryBlock::kPayloadOffset + HistoryBlock::CounterOffset(index), halfSeconds);
     return *this;
 }
 
 ParamPayloadBuilder& ParamPayloadBuilder::HistoryRecordBytes(unsigned index, const unsigned char* date,
                                                              unsigned long value)
 {
-    if (index < 9)
+    if (index < HistoryBlock::kRecordCount)
     {
-        const std::size_t offset = kHistoryRecords + kRecordSize * index;
-        for (std::size_t i = 0; i < 7; ++i)
+        const std::size_t offset = HistoryBlock::kPayloadOffset + HistoryBlock::RecordOffset(index);
+        for (std::size_t i = 0; i < kDateRecordSize; ++i)
             m_payload[offset + i] = date[i];
-        PutU32LE(offset + 7, value);
+        PutU32LE(offset + kDateRecordSize, value);
     }
     return *this;
 }

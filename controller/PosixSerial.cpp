@@ -1,6 +1,7 @@
 #include "PosixSerial.h"
 
 #include <cerrno>
+#include <chrono>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -168,6 +169,8 @@ int ReadSome(int fd, char* buf, std::size_t len)
 
 int WriteAll(int fd, const char* buf, std::size_t len, int timeoutMs)
 {
+    // One budget for the whole call, however often the queue frees a little.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::size_t done = 0;
     while (done < len)
     {
@@ -182,8 +185,12 @@ int WriteAll(int fd, const char* buf, std::size_t len, int timeoutMs)
         if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return done > 0 ? static_cast<int>(done) : -1;
         // The driver's output queue is full: wait for room, not forever.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return done > 0 ? static_cast<int>(done) : -1;
         struct pollfd pfd = {fd, POLLOUT, 0};
-        const int ready = poll(&pfd, 1, timeoutMs);
+        const int ready = poll(&pfd, 1, static_cast<int>(left.count()));
         if (ready <= 0 || (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)))
             return done > 0 ? static_cast<int>(done) : -1;
     }

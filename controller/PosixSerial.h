@@ -31,8 +31,9 @@ int Configure(int fd, const LineSettings& settings);
 int SetSpeed(int fd, int baud);
 // Takes what has arrived, up to len; 0 when nothing is there.
 int ReadSome(int fd, char* buf, std::size_t len);
-// Writes all of buf, waiting for room at most timeoutMs; the count written
-// (less than len when the time ran out), -1 when nothing could be written.
+// Writes all of buf, waiting for room at most timeoutMs in all; the count
+// written (less than len when the time ran out), -1 when nothing could be
+// written.
 int WriteAll(int fd, const char* buf, std::size_t len, int timeoutMs);
 // Bytes in the driver's input queue.
 int BytesWaiting(int fd, int* count);

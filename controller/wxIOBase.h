@@ -66,7 +66,8 @@ public:
     // read fails (-1). *buf receives a NUL-terminated buffer allocated with
     // new[] that the caller deletes[] (in every case), *len its length.
     virtual int ReadUntil(char** buf, std::size_t* len, const char* eos, unsigned timeout_ms, char quote);
-    // Writes len bytes; the count written or -1.
+    // Writes len bytes, waiting for room only briefly; the count written
+    // (fewer when the output queue stayed full) or -1.
     virtual int Write(const char* buf, std::size_t len) = 0;
 
 protected:

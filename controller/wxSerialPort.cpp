@@ -10,9 +10,10 @@
 namespace
 {
 
-// Longest wait for room in the driver's output queue: a full settings
-// frame takes about 0.6 s at 10000 baud.
-constexpr int kWriteTimeoutMs = 2000;
+// Longest wait for room in the driver's output queue. Writes run on the GUI
+// thread inside a 50 ms poll tick: a stalled line must not freeze the
+// window. What does not fit in time is the caller's to send later.
+constexpr int kWriteTimeoutMs = 20;
 
 } // namespace
 

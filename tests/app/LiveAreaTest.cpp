@@ -5,6 +5,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/notebook.h>
 #include <wx/stattext.h>
 
 #include "FilledBoxCtrl.h"
@@ -298,4 +299,50 @@ TEST_F(LiveAreaTest, LiveFrameFromTheLineReachesTheArea)
     EXPECT_EQ(m_frame->m_reducerTemperatureText->GetLabel(), "40.0");
     EXPECT_EQ(LampsLit(m_frame), (std::vector<bool>{false, true, true, false, false, true}));
     EXPECT_EQ(theController->m_online, 1);
+}
+
+TEST_F(LiveAreaTest, AtTheSmallestWindowNothingIsCutOffAndEveryReadingShowsWhole)
+{
+    // The extremes of every field: all bits set, the temperatures' minimum.
+    LivePayloadBuilder b;
+    b.Status(true, false, false).GasCylinderMask(0xFF).GasInjectionTime(16777.215).Rpm(255);
+    b.Pressures(655.35, 655.35).O2Voltages(5.0, 5.0).SupplyVoltage(16.34).Temperatures(-128, -128);
+    for (unsigned cylinder = 0; cylinder < 8; ++cylinder)
+        b.PetrolTime(cylinder, 6553.5);
+    theController->ApplyLiveData(b.Payload().data(), b.Payload().size());
+    m_frame->SetSize(600, 400);
+    m_frame->Layout();
+
+    const struct
+    {
+        ReadingTextCtrl* text;
+        const char* shown;
+    } readings[] = {
+        {m_frame->m_gasPressureText, "655.35"},     {m_frame->m_manifoldPressureText, "655.35"},
+        {m_frame->m_gasTemperatureText, "-128.0"},  {m_frame->m_reducerTemperatureText, "-128.0"},
+        {m_frame->m_o2Voltage1Text, "5.00"},        {m_frame->m_batteryVoltageText, "16.34"},
+        {m_frame->m_rpmText, "25500"},              {m_frame->m_petrolTimeTexts[0], "6553.5"},
+        {m_frame->m_petrolTimeTexts[7], "6553.5"},  {m_frame->m_gasTimeTexts[0], "16777.22"},
+        {m_frame->m_gasTimeTexts[7], "16777.22"},
+    };
+    for (const auto& k : readings) {
+        SCOPED_TRACE(k.shown);
+        EXPECT_EQ(k.text->GetLabel(), k.shown);
+        EXPECT_TRUE(k.text->ShowsWhole()) << k.text->GetClientSize().x << " px";
+    }
+
+    // Every control lies inside the frame's client area at its full size.
+    const wxRect client(m_frame->GetClientSize());
+    std::vector<wxWindow*> controls = {m_frame->m_fuelButton, m_frame->m_rpmText, m_frame->m_notebook,
+                                       m_frame->m_batteryVoltageText, m_frame->m_gasTimeTexts[7],
+                                       m_frame->m_injectorChecks[7]};
+    controls.insert(controls.end(), m_frame->m_lamps.begin(), m_frame->m_lamps.end());
+    for (wxWindow* w : controls) {
+        wxRect place(w->GetPosition(), w->GetSize());
+        for (wxWindow* p = w->GetParent(); p && p != m_frame; p = p->GetParent())
+            place.Offset(p->GetPosition() + p->GetClientAreaOrigin());
+        SCOPED_TRACE(w->GetClassInfo()->GetClassName());
+        EXPECT_TRUE(client.Contains(place)) << place.GetRight() << " of " << client.width;
+        EXPECT_GE(w->GetSize().x, w->GetMinSize().x);
+    }
 }

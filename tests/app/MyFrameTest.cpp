@@ -407,6 +407,8 @@ TEST_F(MainWindowTest, PortChosenInTheChooserIsOpenedAndPolled)
     MakeFrame();
     theController->m_demoMode = 1;
     theController->m_linkLost = 1;
+    // Whatever was known before, another port's ECU is asked first.
+    theController->m_parametersReceived = 1;
 
     // The machine's own listing has no pty; put the ECU's in and connect.
     wxTimer chooser;
@@ -447,4 +449,46 @@ TEST_F(MainWindowTest, PortChosenInTheChooserIsOpenedAndPolled)
     m_frame->PrepareExit();
     EXPECT_FALSE(theController->m_port->IsOpen());
     EXPECT_EQ(ReadFile(m_dir / "Oskat.ini"), "Port=" + ecu.SlavePath() + "\n");
+}
+
+TEST_F(MainWindowTest, ReadyOnlyWithALiveLink)
+{
+    MakeFrame();
+    Controller* c = theController;
+    const struct
+    {
+        int online, connected, lost, calibrating;
+        bool ready;
+    } cases[] = {
+        {1, 1, 0, 0, true},  {0, 1, 0, 0, false}, {1, 0, 0, 0, false},
+        {1, 1, 1, 0, false}, {1, 1, 0, 1, false},
+    };
+    for (const auto& k : cases) {
+        c->m_online = static_cast<unsigned char>(k.online);
+        c->m_connected = static_cast<unsigned char>(k.connected);
+        c->m_linkLost = static_cast<unsigned char>(k.lost);
+        c->m_calibrating = static_cast<unsigned char>(k.calibrating);
+        EXPECT_EQ(IsControllerReady(true), k.ready)
+            << k.online << k.connected << k.lost << k.calibrating;
+    }
+
+    // A link that goes silent after live data: no longer ready.
+    InstallPort(true);
+    c->m_online = c->m_connected = 1;
+    c->m_linkLost = c->m_calibrating = 0;
+    for (int i = 0; i < 40 && !c->m_linkLost; ++i)
+        c->PollTick();
+    ASSERT_EQ(c->m_linkLost, 1);
+    EXPECT_EQ(c->m_online, 1);
+    EXPECT_FALSE(IsControllerReady(true));
+}
+
+TEST_F(MainWindowTest, ToolHelpLeavesTheLinkStateAlone)
+{
+    MakeFrame();
+    m_frame->SetStatusText(wxString(L"ECU连接"), 0);
+    m_frame->m_toolBar->OnMouseEnter(ID_TOOL_PORT);
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(0), wxString(L"ECU连接"));
+    m_frame->m_toolBar->OnMouseEnter(wxID_ANY);
+    EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(0), wxString(L"ECU连接"));
 }

@@ -141,10 +141,11 @@ protected:
         ASSERT_TRUE(theController->ApplyParameters(frame.Payload().data(), frame.Payload().size()));
     }
 
-    // As the main window does on every live frame.
+    // As a live frame and the main window leave the link.
     static void GoLive(bool onGas = false)
     {
         theController->m_online = 1;
+        theController->m_connected = 1;
         theController->m_onGas = onGas ? 1 : 0;
     }
 

@@ -30,6 +30,7 @@ public:
         m_gasMasks.push_back(m_controller.m_gasCylinderMask);
         m_gasTimes.push_back(m_controller.m_gasInjectionTime);
         m_sampleIndices.push_back(m_controller.m_sampleIndex);
+        m_connectedSeen.push_back(m_controller.m_connected);
     }
     void OnParametersLoaded() override
     {
@@ -44,6 +45,7 @@ public:
     std::vector<unsigned> m_gasMasks;
     std::vector<double> m_gasTimes;
     std::vector<unsigned> m_sampleIndices;
+    std::vector<unsigned> m_connectedSeen;
     std::vector<unsigned> m_cylinderCodes;
     std::vector<unsigned> m_appliedSeen;
 

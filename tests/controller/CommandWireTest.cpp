@@ -40,7 +40,7 @@ void TickUntilReceived(Controller& c, SimulatedEcu& ecu, std::size_t count)
     while (ecu.Received().size() < count && SimulatedEcu::Clock::now() < deadline && !c.m_linkLost)
     {
         c.PollTick();
-        if (c.m_awaitingReply)
+        if (c.m_awaitingReply && c.m_ticksSinceSend == 0)
             ecu.WaitForRequest(std::chrono::milliseconds(1000));
     }
 }
@@ -227,7 +227,7 @@ TEST(CommandWireTest, SettingsFileRoundTripThroughTheEcu)
     while (!c.m_parametersReceived && SimulatedEcu::Clock::now() < deadline && !c.m_linkLost)
     {
         c.PollTick();
-        if (c.m_awaitingReply)
+        if (c.m_awaitingReply && c.m_ticksSinceSend == 0)
             ecu.WaitForRequest(std::chrono::milliseconds(1000));
     }
     ASSERT_TRUE(c.m_parametersReceived);
@@ -238,7 +238,7 @@ TEST(CommandWireTest, SettingsFileRoundTripThroughTheEcu)
     while (!std::filesystem::exists(savePath) && SimulatedEcu::Clock::now() < deadline && !c.m_linkLost)
     {
         c.PollTick();
-        if (c.m_awaitingReply)
+        if (c.m_awaitingReply && c.m_ticksSinceSend == 0)
             ecu.WaitForRequest(std::chrono::milliseconds(1000));
     }
     EXPECT_EQ(cmdtest::ReadFile(savePath), cmdtest::ReadFile(loadPath));

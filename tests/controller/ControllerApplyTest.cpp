@@ -67,6 +67,8 @@ TEST_F(ControllerApply, LiveFrameFillsTheReadingsBeforeObserversRun)
     const Controller& c = m_controller;
 
     EXPECT_EQ(1, c.m_connected);
+    // The first frame's observers already see the link as live.
+    EXPECT_EQ(std::vector<unsigned>{1}, m_observer.m_connectedSeen);
     EXPECT_EQ("D", m_observer.m_events);
     EXPECT_EQ("D", m_second.m_events);
     ASSERT_EQ(1u, m_observer.m_rpm.size());

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -295,6 +297,36 @@ TEST(Observers, NotifiedInOrderOfAttachment)
     c.NotifyObservers(1);
     c.NotifyObservers(7);
     EXPECT_EQ((std::vector<std::string>{"a:data", "b:data", "a:params", "b:params", "a:params", "b:params"}), log);
+}
+
+TEST(Observers, RemovedDuringANotificationAreSkippedAndTheOthersToldOnce)
+{
+    Controller c;
+    std::vector<std::string> log;
+    CountingObserver a(&log, "a");
+    CountingObserver d(&log, "d");
+    auto b = std::make_unique<CountingObserver>(&log, "b");
+    // A page closing while being told takes an observer before it and one
+    // after it (destroying that one) off the list, then itself.
+    struct Closing : CountingObserver
+    {
+        using CountingObserver::CountingObserver;
+        std::function<void()> onData;
+        void OnControllerData() override { onData(); }
+    } closing(&log, "closing");
+    closing.onData = [&] {
+        c.RemoveObserver(&a);
+        c.RemoveObserver(b.get());
+        b.reset();
+        c.RemoveObserver(&closing);
+    };
+    for (CountingObserver* o : {&a, static_cast<CountingObserver*>(&closing), b.get(), &d})
+        c.AddObserver(o);
+
+    c.NotifyObservers(0);
+    c.NotifyObservers(1);
+    EXPECT_EQ((std::vector<std::string>{"a:data", "d:data", "d:params"}), log);
+    EXPECT_EQ(1u, c.m_observers.size());
 }
 
 TEST(Getters, CylinderCountAndIndexedValues)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ControllerTestSupport.h"
+#include "ParamPayloadBuilder.h"
 #include "SimulatedEcu.h"
 
 namespace
@@ -32,7 +33,8 @@ protected:
     void Tick()
     {
         controller.PollTick();
-        if (controller.m_awaitingReply && !controller.m_demoMode && !controller.m_linkLost)
+        const bool sent = controller.m_awaitingReply && controller.m_ticksSinceSend == 0;
+        if (sent && !controller.m_demoMode && !controller.m_linkLost)
         {
             ASSERT_TRUE(ecu.WaitForRequest()) << "no request reached the ECU";
         }
@@ -117,23 +119,22 @@ TEST_F(EcuLink, CorruptReplyIsAskedForAgainOnTheNextTick)
     EXPECT_EQ(1, controller.m_parametersReceived);
 }
 
-TEST_F(EcuLink, ReplySplitAcrossTwoReadsIsAssembled)
+TEST_F(EcuLink, ReplySplitAcrossTwoReadsIsAssembledWithoutAskingAgain)
 {
     Ticks(3);
     ASSERT_EQ(1, controller.m_parametersReceived);
     ecu.SplitNextReply(40);
     Tick(); // sends the first live poll: 40 bytes of its reply arrive
-    Tick(); // reads them, sends the poll again
+    Tick(); // reads them and waits for the rest instead of asking again
     EXPECT_EQ(40u, controller.m_rxBuffer.size());
     EXPECT_EQ(0, controller.m_connected);
-    ASSERT_EQ(3u, ecu.Received().size());
-    // The rest of the first reply and the whole second one arrive together;
-    // one frame is taken per read, the second waits in the buffer.
-    ecu.SetSilent(true);
+    EXPECT_EQ(0, controller.m_missCount);
+    ecu.Service(); // the rest of the reply
     Tick();
     EXPECT_EQ(1, controller.m_connected);
-    EXPECT_EQ(0, controller.m_missCount);
-    EXPECT_EQ(57u, controller.m_rxBuffer.size());
+    EXPECT_TRUE(controller.m_rxBuffer.empty());
+    // The poll went out once; the ECU never had a second reply to send.
+    EXPECT_EQ((std::vector<unsigned char>{CMD_READ_PARAMETERS, CMD_READ_LIVE_DATA}), ecu.ReceivedCommands());
 }
 
 TEST_F(EcuLink, SilentEcuLosesTheLinkAndNothingIsSentAfter)
@@ -259,4 +260,78 @@ TEST_F(EcuLink, HistoryBlockReplacesEveryFiftiethPoll)
             EXPECT_EQ(257u, frame.size());
         }
     }
+}
+
+TEST_F(EcuLink, DemoNeverWritesItsCountersToTheCar)
+{
+    ParamPayloadBuilder car;
+    car.WorkCounter(0, 1782).WorkCounter(4, 720000);
+    ecu.SetPayload(CMD_READ_PARAMETERS, Bytes(car.Payload().begin(), car.Payload().end()));
+    Connect();
+    ASSERT_EQ(1782u, controller.m_workCounters[0]);
+
+    controller.SetDemoMode(true);
+    Ticks(6);
+    ASSERT_NE(1782u, controller.m_workCounters[0]) << "the demo's own counters";
+    controller.SetDemoMode(false);
+    EXPECT_EQ(0, controller.m_online + controller.m_connected);
+
+    ecu.ClearReceived();
+    const auto sentHistory = [&] {
+        const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+        return std::find(commands.begin(), commands.end(), CMD_WRITE_HISTORY) != commands.end();
+    };
+    for (int i = 0; i < 300 && !sentHistory(); ++i)
+        Tick();
+    ASSERT_TRUE(sentHistory());
+
+    // The car's parameters are read first; the block carries its counters.
+    EXPECT_EQ(CMD_READ_PARAMETERS, ecu.ReceivedCommands().front());
+    for (const Bytes& frame : ecu.Received())
+    {
+        if (frame[1] == CMD_WRITE_HISTORY)
+        {
+            EXPECT_EQ((Bytes{0xF6, 0x06, 0x00, 0x00}), Bytes(frame.begin() + 2, frame.begin() + 6));
+            EXPECT_EQ((Bytes{0x80, 0xFC, 0x0A, 0x00}), Bytes(frame.begin() + 18, frame.begin() + 22));
+        }
+    }
+}
+
+TEST_F(EcuLink, WritesIntoAStalledLineReturnWithinATickAndFramesStayWhole)
+{
+    // The ECU stops reading: the pty's buffers fill with settings frames.
+    const std::string block(554, '\x5A');
+    controller.m_request.Build(CMD_WRITE_SETTINGS, block);
+    controller.QueueRequest();
+    const Bytes frame(controller.m_request.m_bytes.begin(), controller.m_request.m_bytes.end());
+
+    SimulatedEcu::Clock::duration slowest{};
+    const auto timedSend = [&] {
+        const auto start = SimulatedEcu::Clock::now();
+        controller.SendFront();
+        slowest = std::max(slowest, SimulatedEcu::Clock::now() - start);
+    };
+    const auto tick = std::chrono::milliseconds(Controller::kTickMs);
+    for (int i = 0; i < 2000 && controller.m_txRemainder.empty() && slowest < tick; ++i)
+        timedSend();
+    ASSERT_FALSE(controller.m_txRemainder.empty()) << "the line never filled";
+    for (int i = 0; i < 3; ++i)
+        timedSend();
+    EXPECT_LT(slowest, tick);
+
+    // Reading again, the ECU gets the cut frame finished before the next.
+    const auto deadline = SimulatedEcu::Clock::now() + std::chrono::seconds(10);
+    while (!controller.m_txRemainder.empty() && SimulatedEcu::Clock::now() < deadline)
+    {
+        ecu.Service();
+        controller.SendFront();
+    }
+    EXPECT_TRUE(controller.m_txRemainder.empty());
+    while (ecu.WaitForRequest(std::chrono::milliseconds(300)))
+    {
+    }
+    EXPECT_EQ(0u, ecu.DiscardedBytes());
+    ASSERT_FALSE(ecu.Received().empty());
+    for (const Bytes& got : ecu.Received())
+        ASSERT_EQ(frame, got);
 }

@@ -57,7 +57,7 @@ struct Link
             if (Clock::now() > deadline)
                 return false;
             controller.PollTick();
-            if (controller.m_awaitingReply)
+            if (controller.m_awaitingReply && controller.m_ticksSinceSend == 0)
                 ecu.WaitForRequest(std::chrono::milliseconds(2000));
             if (controller.m_linkLost)
                 return false;

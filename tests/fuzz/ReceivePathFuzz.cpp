@@ -69,7 +69,8 @@ void CheckInvariants(const Controller& c)
             __builtin_trap(); // two queued requests with one command
         queued[r.m_command] = true;
     }
-    if (c.m_rxBuffer.size() > 888 + 2047)
+    // Unparsed bytes reach the limit only by one read of the largest size.
+    if (c.m_rxBuffer.size() > Controller::kRxLimit - 1 + Controller::kMaxReadBytes)
         __builtin_trap();
 }
 

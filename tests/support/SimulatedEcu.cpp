@@ -211,17 +211,51 @@ void SimulatedEcu::Answer(const Bytes& request)
     if (corrupt)
         reply.back() = static_cast<unsigned char>(reply.back() + 1);
 
+    // At line speed the ECU has the request only once its last byte is in.
+    const Clock::time_point arrived = Clock::now() + static_cast<long>(request.size()) * m_byteTime;
     if (m_splitNext > 0 && m_splitNext < reply.size())
     {
         const auto cut = reply.begin() + static_cast<std::ptrdiff_t>(m_splitNext);
-        m_outbox.push_back({Bytes(reply.begin(), cut), true});
-        m_outbox.push_back({Bytes(cut, reply.end()), false});
+        m_outbox.push_back({Bytes(reply.begin(), cut), true, arrived});
+        m_outbox.push_back({Bytes(cut, reply.end()), false, arrived});
     }
     else
     {
-        m_outbox.push_back({reply, false});
+        m_outbox.push_back({reply, false, arrived});
     }
     m_splitNext = 0;
+    m_peakUnsent = std::max(m_peakUnsent, m_outbox.size());
+}
+
+void SimulatedEcu::SetLineSpeed(unsigned bytesPerSecond)
+{
+    m_byteTime = bytesPerSecond > 0 ? Clock::duration(std::chrono::seconds(1)) / bytesPerSecond
+                                    : Clock::duration::zero();
+    m_lineFree = Clock::time_point();
+}
+
+SimulatedEcu::Clock::time_point SimulatedEcu::LineStart(const Chunk& chunk) const
+{
+    return std::max(m_lineFree, chunk.notBefore);
+}
+
+std::size_t SimulatedEcu::DueBytes(Clock::time_point now) const
+{
+    if (m_byteTime == Clock::duration::zero())
+        return static_cast<std::size_t>(-1);
+    const Clock::time_point start = LineStart(m_outbox.front());
+    return now < start ? 0 : static_cast<std::size_t>((now - start) / m_byteTime);
+}
+
+SimulatedEcu::Clock::duration SimulatedEcu::NextByteDue() const
+{
+    if (m_outbox.empty())
+        return Clock::duration::max();
+    if (m_byteTime == Clock::duration::zero())
+        return Clock::duration::zero();
+    const Clock::time_point due = LineStart(m_outbox.front()) + m_byteTime;
+    const Clock::time_point now = Clock::now();
+    return due > now ? due - now : Clock::duration::zero();
 }
 
 void SimulatedEcu::Flush()
@@ -231,13 +265,17 @@ void SimulatedEcu::Flush()
         m_outbox.clear();
         return;
     }
+    const Clock::time_point now = Clock::now();
     const std::size_t before = SlaveWaiting(m_slave);
     std::size_t written = 0;
     std::size_t budget = m_trickle > 0 ? m_trickle : static_cast<std::size_t>(-1);
     while (!m_outbox.empty() && budget > 0)
     {
         Chunk& chunk = m_outbox.front();
-        const std::size_t n = std::min(budget, chunk.bytes.size());
+        const Clock::time_point start = LineStart(chunk);
+        const std::size_t n = std::min({budget, chunk.bytes.size(), DueBytes(now)});
+        if (n == 0 && !chunk.bytes.empty())
+            break;
         std::size_t done = 0;
         while (done < n)
         {
@@ -253,6 +291,8 @@ void SimulatedEcu::Flush()
                     break;
             }
         }
+        if (m_byteTime != Clock::duration::zero())
+            m_lineFree = start + static_cast<long>(done) * m_byteTime;
         written += done;
         budget -= done;
         chunk.bytes.erase(chunk.bytes.begin(), chunk.bytes.begin() + static_cast<std::ptrdiff_t>(done));
@@ -302,6 +342,6 @@ bool SimulatedEcu::WaitForRequest(std::chrono::milliseconds timeout)
 
 void SimulatedEcu::SendRaw(const Bytes& bytes)
 {
-    m_outbox.push_back({bytes, false});
+    m_outbox.push_back({bytes, false, Clock::now()});
     Flush();
 }

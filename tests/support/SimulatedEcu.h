@@ -76,6 +76,14 @@ public:
     void SetWaitForDelivery(bool wait) { m_waitForDelivery = wait; }
     // At most bytes of output per Service() call; 0 = no limit.
     void SetTrickle(std::size_t bytes) { m_trickle = bytes; }
+    // Line speed: replies go out at bytesPerSecond (1000 is 10000 baud,
+    // 8N1), one behind the other as a UART sends them, and none starts
+    // before the request it answers has had time to arrive. Service() puts
+    // out what is due by now; call it often. 0 = all at once.
+    void SetLineSpeed(unsigned bytesPerSecond);
+    // Time until the next byte is due on the line; zero when one is due now
+    // or the line is not paced; max() when nothing waits to go out.
+    Clock::duration NextByteDue() const;
     // Puts raw bytes on the line at once.
     void SendRaw(const Bytes& bytes);
     // Closes the master: to the program the port vanishes (EIO/hang-up).
@@ -91,12 +99,16 @@ public:
     std::size_t DiscardedBytes() const { return m_discarded; }
     // Replies written (including corrupt ones).
     int RepliesSent() const { return m_repliesSent; }
+    // Replies answered but not wholly on the line yet, now and at most.
+    std::size_t UnsentReplies() const { return m_outbox.size(); }
+    std::size_t PeakUnsentReplies() const { return m_peakUnsent; }
 
 private:
     struct Chunk
     {
         Bytes bytes;
         bool endOfCall; // nothing more goes out in the call that wrote it
+        Clock::time_point notBefore; // at line speed: when the request has arrived
     };
 
     void TakeInput();
@@ -104,6 +116,9 @@ private:
     void Answer(const Bytes& request);
     void Flush();
     void WaitDelivered(std::size_t before, std::size_t written);
+    // Bytes of the front chunk the line has sent by now (line speed only).
+    std::size_t DueBytes(Clock::time_point now) const;
+    Clock::time_point LineStart(const Chunk& chunk) const;
 
     int m_master = -1;
     int m_slave = -1;
@@ -126,6 +141,9 @@ private:
     std::size_t m_shortPayload = static_cast<std::size_t>(-1);
     std::size_t m_trickle = 0;
     bool m_waitForDelivery = true;
+    Clock::duration m_byteTime{}; // zero: not paced
+    Clock::time_point m_lineFree; // when the last byte put out has left
+    std::size_t m_peakUnsent = 0;
 };
 
 #endif

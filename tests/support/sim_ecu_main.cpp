@@ -3,8 +3,10 @@
 // serves until killed.
 //
 //   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
-//           [--trickle N] [--zeros] [--log FILE]
+//           [--trickle N] [--line-speed] [--zeros] [--log FILE]
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -30,13 +32,15 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]\n"
-                 "               [--trickle N] [--zeros] [--log FILE]\n"
+                 "               [--trickle N] [--line-speed] [--zeros] [--log FILE]\n"
                  "  --corrupt-every N  every N-th reply has a wrong sum\n"
                  "  --silent-every N   every N-th request is not answered\n"
                  "  --silent-from N    no request from the N-th on is answered\n"
                  "  --trickle N        at most N reply bytes per 10 ms\n"
+                 "  --line-speed       replies at 1000 bytes/s (10000 baud, 8N1), one behind the other\n"
                  "  --zeros            all-zero payloads instead of the demo recording\n"
-                 "  --log FILE         each request frame received, in hex, one per line\n");
+                 "  --log FILE         each request frame received, in hex, one per line, and\n"
+                 "                     \"backlog N\" whenever N replies wait unsent, more than ever before\n");
 }
 
 bool NumberArg(int argc, char** argv, int& i, int& out)
@@ -65,6 +69,7 @@ int main(int argc, char** argv)
     int silentFrom = 0;
     int trickle = 0;
     bool zeros = false;
+    bool lineSpeed = false;
     const char* logPath = nullptr;
 
     for (int i = 1; i < argc; ++i)
@@ -81,6 +86,8 @@ int main(int argc, char** argv)
             ok = NumberArg(argc, argv, i, trickle);
         else if (arg == "--zeros")
             zeros = true;
+        else if (arg == "--line-speed")
+            lineSpeed = true;
         else if (arg == "--log" && i + 1 < argc)
             logPath = argv[++i];
         else
@@ -115,6 +122,8 @@ int main(int argc, char** argv)
     ecu.SetSilentEvery(silentEvery);
     ecu.SetSilentFrom(silentFrom);
     ecu.SetTrickle(static_cast<std::size_t>(trickle));
+    if (lineSpeed)
+        ecu.SetLineSpeed(1000);
     if (!zeros)
         ecu.SetPayload(12, PayloadOf(demoParameterFrame.data(), demoParameterFrame.size()));
 
@@ -125,6 +134,7 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     std::size_t liveFrame = 0;
+    std::size_t backlogLogged = 0;
     while (!g_stop)
     {
         // The live readings move through the recording, one frame per reply.
@@ -133,8 +143,14 @@ int main(int argc, char** argv)
             const auto& frame = demoLiveFrames[liveFrame % kDemoLiveFrameCount];
             ecu.SetPayload(1, PayloadOf(frame.data(), frame.size()));
         }
+        // Wake for a request, for the next byte due on a paced line, or to
+        // trickle on.
+        long waitMs = trickle > 0 ? 10 : 100;
+        const auto due = ecu.NextByteDue();
+        if (due != SimulatedEcu::Clock::duration::max())
+            waitMs = std::min<long>(waitMs, std::chrono::ceil<std::chrono::milliseconds>(due).count());
         struct pollfd pfd = {ecu.MasterFd(), POLLIN, 0};
-        poll(&pfd, 1, trickle > 0 ? 10 : 100);
+        poll(&pfd, 1, static_cast<int>(waitMs));
         const int before = ecu.RepliesSent();
         ecu.Service();
         if (ecu.RepliesSent() != before)
@@ -147,6 +163,12 @@ int main(int argc, char** argv)
                     std::fprintf(log, i ? " %02X" : "%02X", frame[i]);
                 std::fputc('\n', log);
             }
+            std::fflush(log);
+        }
+        if (log && ecu.PeakUnsentReplies() > backlogLogged)
+        {
+            backlogLogged = ecu.PeakUnsentReplies();
+            std::fprintf(log, "backlog %zu\n", backlogLogged);
             std::fflush(log);
         }
         ecu.ClearReceived();
