@@ -258,6 +258,8 @@ PanelCS::PanelCS(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSi
 
 PanelCS::~PanelCS()
 {
+    if (theController)
+        theController->RemoveObserver(static_cast<ControllerObserver*>(this));
     // Deleted before the window tree takes the page's children, so that its
     // destroy notice never reaches a page that is half destroyed.
     if (m_injectorsDialog) {

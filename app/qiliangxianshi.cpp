@@ -130,6 +130,12 @@ qiliangxianshi::qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& 
     SetSizerAndFit(main);
 }
 
+qiliangxianshi::~qiliangxianshi()
+{
+    if (theController)
+        theController->RemoveObserver(static_cast<ControllerObserver*>(this));
+}
+
 void qiliangxianshi::OnAttach()
 {
     theController->AddObserver(static_cast<ControllerObserver*>(this));

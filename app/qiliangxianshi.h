@@ -37,6 +37,8 @@ public:
 
     qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& title, const wxPoint& pos,
                    const wxSize& size, long style, const wxString& name);
+    // Leaves the controller's observer list.
+    ~qiliangxianshi() override;
 
     // --- ControllerObserver ---
     // Lamps and voltage from the live reading, shown or not.

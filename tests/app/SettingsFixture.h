@@ -131,6 +131,7 @@ protected:
     void TearDown() override
     {
         delete m_page;
+        EXPECT_TRUE(theController->m_observers.empty()) << "the page and its dialog left";
         delete theController;
         theController = nullptr;
         EXPECT_EQ(guitest::AssertionCount(), m_assertions);

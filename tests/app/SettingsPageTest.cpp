@@ -181,8 +181,7 @@ TEST_F(SettingsTest, EditableOnlyWithParametersAndLiveData)
     EXPECT_FALSE(m_page->GetChoice(P::CHOICE_GAS_PRESSURE_SENSOR)->IsEnabled()) << "shown, never chosen";
 }
 
-// Needs IsControllerReady to see a lost link (branch "link").
-TEST_F(SettingsTest, DISABLED_DisabledWhenTheLinkIsLost)
+TEST_F(SettingsTest, DisabledWhenTheLinkIsLost)
 {
     Ready();
     theController->m_linkLost = 1;
