@@ -34,11 +34,15 @@
 #include "AboutDialog.h"
 #include "AppResources.h"
 #include "Controller.h"
+#include "DiagnosticDialog.h"
 #include "GaugeValue.h"
+#include "GuZhangMa.h"
 #include "InjectorCalcDialog.h"
+#include "LoadSaveSelector.h"
 #include "PanelCS.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
+#include "SettingsFileTransfer.h"
 
 namespace
 {
@@ -95,7 +99,8 @@ MyFrame::MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const w
                  const wxSize& size, const wxString& configPath)
     : wxFrame(parent, id, title, pos, size, wxDEFAULT_FRAME_STYLE, "frame"),
       m_pollTimer(this, ID_POLL_TIMER),
-      m_configPath(configPath)
+      m_configPath(configPath),
+      m_fileTransfer(new SettingsFileTransfer(this))
 {
     BuildToolBar();
     BuildStatusLine();
@@ -163,11 +168,6 @@ void MyFrame::BuildToolBar()
                            wxITEM_NORMAL, wxEmptyString, wxEmptyString);
     m_toolBar->Realize();
     SetIcon(LoadAppIcon("ID_LOGOICO"));
-
-    // Their dialogs (settings files, service information) are not part of
-    // the program yet.
-    m_toolBar->EnableTool(ID_TOOL_LOAD_SAVE, false);
-    m_toolBar->EnableTool(ID_TOOL_SERVICE, false);
 }
 
 void MyFrame::BuildStatusLine()
@@ -235,7 +235,7 @@ void MyFrame::CreateControls()
     };
     m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
     m_mapPage = comingPage();
-    m_faultPage = comingPage();
+    m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = comingPage();
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
     m_notebook->AddPage(m_mapPage, _(L"调试图表"));
@@ -321,12 +321,24 @@ void MyFrame::Sleep(int milliseconds)
     wxMilliSleep(milliseconds);
 }
 
+void MyFrame::SettingsFileSaved(const wxString& path, const wxString& error)
+{
+    m_fileTransfer->Saved(path, error);
+}
+
+void MyFrame::SettingsFileLoaded(const wxString& path)
+{
+    m_fileTransfer->Loaded(path);
+}
+
 void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
     if (m_settingsPage)
         m_settingsPage->OnAttach();
+    if (m_faultPage)
+        m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));
 }
 
@@ -488,7 +500,8 @@ void MyFrame::OnAbout(wxCommandEvent&)
 
 void MyFrame::OnLoadSave(wxCommandEvent&)
 {
-    // The settings-file dialog is not part of the program yet (tool disabled).
+    LoadSaveSelector dialog(this, wxID_ANY, _(L"载入/保存窗口"));
+    dialog.ShowModal();
 }
 
 void MyFrame::OnInjectorCalc(wxCommandEvent&)
@@ -500,7 +513,11 @@ void MyFrame::OnInjectorCalc(wxCommandEvent&)
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)
 {
-    // The service dialog is not part of the program yet (tool disabled).
+    if (theController && theController->m_calibrating)
+        return;
+    DiagnosticDialog dialog(this, wxID_ANY, _(L"信息服务 "), wxDefaultPosition, wxDefaultSize,
+                            wxDEFAULT_DIALOG_STYLE);
+    dialog.ShowModal();
 }
 
 void MyFrame::OnClose(wxCloseEvent&)

@@ -1,6 +1,7 @@
 #ifndef QUENVAR_MYFRAME_H
 #define QUENVAR_MYFRAME_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,11 @@
 #include "SpinnerFrames.h"
 
 class FilledBoxCtrl;
+class GuZhangMa;
 class LevelBarCtrl;
 class PanelCS;
 class ReadingTextCtrl;
+class SettingsFileTransfer;
 class wxButton;
 class wxCheckBox;
 class wxGauge;
@@ -98,6 +101,10 @@ public:
     void ShowMessage(const wxString& text, const wxString& caption) override;
     void UpdateUI() override;
     void Sleep(int milliseconds) override;
+    void SettingsFileSaved(const wxString& path, const wxString& error) override;
+    void SettingsFileLoaded(const wxString& path) override;
+    // Hands settings files to the controller and reports what came of them.
+    SettingsFileTransfer* GetSettingsFileTransfer() const { return m_fileTransfer.get(); }
 
     // --- Live-readings area ---
     // Injector check boxes and gas times from the gas cylinder mask.
@@ -117,7 +124,7 @@ public:
     PanelCS* m_settingsPage = nullptr;
     wxPanel* m_mapPage = nullptr;
     wxPanel* m_oscylPage = nullptr;
-    wxPanel* m_faultPage = nullptr;
+    GuZhangMa* m_faultPage = nullptr;
 
     wxStaticBox* m_liveBox = nullptr;
     wxStaticBox* m_injectionBox = nullptr;
@@ -175,6 +182,7 @@ private:
     wxGauge* m_progressGauge = nullptr;
     wxString m_configPath;
     bool m_ownsController = false;
+    std::unique_ptr<SettingsFileTransfer> m_fileTransfer;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -19,6 +19,7 @@
 #include "GaugeValue.h"
 #include "LevelBarCtrl.h"
 #include "ReadingTextCtrl.h"
+#include "SettingsFileTransfer.h"
 
 namespace
 {
@@ -335,6 +336,8 @@ void MyFrame::OnParametersLoaded()
     Controller* c = theController;
     if (!c)
         return;
+    // A settings file may wait for this frame.
+    m_fileTransfer->ParametersApplied();
     const wxString label = c->m_onGas ? _(L"燃气 ") : _(L"汽油 ");
     if (m_fuelButton->GetLabel() != label) {
         m_fuelButton->SetLabel(label);

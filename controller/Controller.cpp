@@ -89,6 +89,7 @@ void Controller::ResetLink()
     m_txRemainder.clear();
     m_lastParameters.reset();
     m_saveFileName.clear();
+    m_loadFileName.clear();
     std::fill(std::begin(m_petrolSamples), std::end(m_petrolSamples), 0.0);
     std::fill(std::begin(m_gasSamples), std::end(m_gasSamples), 0.0);
     m_request.m_header = 0xAA;
@@ -113,8 +114,10 @@ void Controller::SetDemoMode(bool on)
     m_rxBuffer.clear();
     m_awaitingReply = 0;
     m_partialTicks = 0;
-    // A pending save would get the other side's parameter frame.
+    // A pending save would get the other side's parameter frame; a pending
+    // load's block went with the queue.
     m_saveFileName.clear();
+    m_loadFileName.clear();
 }
 
 void Controller::EnumeratePorts(std::vector<std::string>& out)

@@ -188,10 +188,14 @@ public:
 
     // --- Settings files and history (ControllerSettingsFile.cpp, ControllerHistory.cpp) ---
     // Sends a 554-byte settings file (CMD_WRITE_SETTINGS, then a parameter
-    // read); any other file is refused with a message box.
-    void LoadSettingsFile(const wxString& path);
-    // Writes the settings block to m_saveFileName, if set, and clears it.
+    // read); any other file is refused with a message box. True when queued.
+    bool LoadSettingsFile(const wxString& path);
+    // Writes the settings block to m_saveFileName, if set, clears it and
+    // tells the host what came of it.
     void WritePendingSettingsFile(const unsigned char* block554);
+    // Tells the host that a loaded file has been answered, once the ECU has
+    // taken the block (called after a parameter frame has been applied).
+    void ConfirmLoadedSettingsFile();
     // Next-service counter := hours, then the counters-and-history block.
     void SetServiceInterval(double hours);
     // Dates the modification records, once per link reset.
@@ -305,6 +309,7 @@ public:
     double m_multiplierMap[256] = {};
     uint32_t m_sampleIndex = 0;
     wxString m_saveFileName;
+    wxString m_loadFileName;            // file sent, until the parameter frame answering it
     double m_petrolSamples[256] = {};
     double m_gasSamples[256] = {};
     unsigned char m_awaitingReply = 0;

@@ -120,5 +120,6 @@ bool Controller::ApplyParameters(const unsigned char* payload, std::size_t lengt
 
     // --- Settings-file save, after the observers have run ---
     WritePendingSettingsFile(block.data());
+    ConfirmLoadedSettingsFile();
     return true;
 }

@@ -1,6 +1,7 @@
 #ifndef QUENVAR_CONTROLLERHOST_H
 #define QUENVAR_CONTROLLERHOST_H
 
+#include <wx/log.h>
 #include <wx/string.h>
 
 // What the controller needs from the program around it. The application
@@ -22,6 +23,18 @@ public:
     virtual void UpdateUI() = 0;
     // Blocks the calling (GUI) thread; paces the demo feed.
     virtual void Sleep(int milliseconds) = 0;
+
+    // --- Settings files: what came of a request, after the ECU answered ---
+    // The file of a save has been written (error empty) or not (error says
+    // why). Without an own report the error goes to the log.
+    virtual void SettingsFileSaved(const wxString& path, const wxString& error)
+    {
+        (void)path;
+        if (!error.empty())
+            wxLogError("%s", error);
+    }
+    // The parameter frame answering a loaded file has been applied.
+    virtual void SettingsFileLoaded(const wxString& path) { (void)path; }
 };
 
 #endif

@@ -42,6 +42,32 @@ bool ReadSettingsFile(const wxString& path, std::string& block)
     return true;
 }
 
+// Collects what the file layer logs meanwhile, so that the one report of a
+// failed save can say why.
+class CollectedErrors : public wxLog
+{
+public:
+    CollectedErrors() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CollectedErrors() override { wxLog::SetActiveTarget(m_previous); }
+    CollectedErrors(const CollectedErrors&) = delete;
+    CollectedErrors& operator=(const CollectedErrors&) = delete;
+
+    wxString m_text;
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo&) override
+    {
+        if (level > wxLOG_Warning)
+            return;
+        if (!m_text.empty())
+            m_text += "\n";
+        m_text += msg;
+    }
+
+private:
+    wxLog* m_previous;
+};
+
 // Writes beside the target and renames over it, so a failed or interrupted
 // save leaves the old file as it was.
 bool WriteSettingsFile(const wxString& path, const unsigned char* block)
@@ -59,7 +85,7 @@ bool WriteSettingsFile(const wxString& path, const unsigned char* block)
 
 } // namespace
 
-void Controller::LoadSettingsFile(const wxString& path)
+bool Controller::LoadSettingsFile(const wxString& path)
 {
     std::string block;
     if (!ReadSettingsFile(path, block))
@@ -70,7 +96,7 @@ void Controller::LoadSettingsFile(const wxString& path)
             m_host->ShowMessage(text, caption);
         else
             wxLogError("%s", text);
-        return;
+        return false;
     }
 
     // The parameter read behind the block must answer for the new settings,
@@ -80,6 +106,8 @@ void Controller::LoadSettingsFile(const wxString& path)
     m_request.Build(CMD_WRITE_SETTINGS, block);
     QueueRequest();
     RequestParameters();
+    m_loadFileName = path;
+    return true;
 }
 
 void Controller::WritePendingSettingsFile(const unsigned char* block554)
@@ -91,6 +119,35 @@ void Controller::WritePendingSettingsFile(const unsigned char* block554)
     m_saveFileName.clear();
     if (!block554)
         return;
-    if (!WriteSettingsFile(path, block554))
-        wxLogError(Translated("设置文件保存失败: %s"), path);
+    wxString error;
+    {
+        CollectedErrors details;
+        if (!WriteSettingsFile(path, block554))
+        {
+            error = wxString::Format(Translated("设置文件保存失败: %s"), path);
+            if (!details.m_text.empty())
+                error += "\n" + details.m_text;
+        }
+    }
+    if (m_host)
+        m_host->SettingsFileSaved(path, error);
+    else if (!error.empty())
+        wxLogError("%s", error);
+}
+
+void Controller::ConfirmLoadedSettingsFile()
+{
+    if (m_loadFileName.empty())
+        return;
+    // A frame read while the block still waits for its answer predates the
+    // load; the one asked for behind the block is the answer.
+    for (const Request& queued : m_requestQueue)
+    {
+        if (queued.m_command == CMD_WRITE_SETTINGS)
+            return;
+    }
+    const wxString path = m_loadFileName;
+    m_loadFileName.clear();
+    if (m_host)
+        m_host->SettingsFileLoaded(path);
 }

@@ -22,7 +22,7 @@ std::string PayloadOf(const unsigned char* frame, std::size_t size)
     return std::string(reinterpret_cast<const char*>(frame) + 4, size - 4);
 }
 
-class CountingObserver : public ControllerObserver
+class CountingObserver final : public ControllerObserver
 {
 public:
     explicit CountingObserver(std::vector<std::string>* log, std::string name)
@@ -308,19 +308,20 @@ TEST(Observers, RemovedDuringANotificationAreSkippedAndTheOthersToldOnce)
     auto b = std::make_unique<CountingObserver>(&log, "b");
     // A page closing while being told takes an observer before it and one
     // after it (destroying that one) off the list, then itself.
-    struct Closing : CountingObserver
+    struct Closing final : ControllerObserver
     {
-        using CountingObserver::CountingObserver;
         std::function<void()> onData;
         void OnControllerData() override { onData(); }
-    } closing(&log, "closing");
+        void OnParametersLoaded() override {}
+        void OnAttach() override {}
+    } closing;
     closing.onData = [&] {
         c.RemoveObserver(&a);
         c.RemoveObserver(b.get());
         b.reset();
         c.RemoveObserver(&closing);
     };
-    for (CountingObserver* o : {&a, static_cast<CountingObserver*>(&closing), b.get(), &d})
+    for (ControllerObserver* o : std::initializer_list<ControllerObserver*>{&a, &closing, b.get(), &d})
         c.AddObserver(o);
 
     c.NotifyObservers(0);

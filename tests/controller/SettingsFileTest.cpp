@@ -243,3 +243,35 @@ TEST_F(SettingsFileTest, TheNextParameterFrameWritesItsOwnSettingsBlockOnce)
     ReceiveParameters(PatternBlock(kBlock, 41));
     EXPECT_EQ(ReadFile(path), block);
 }
+
+TEST_F(SettingsFileTest, ALoadIsConfirmedOnlyByTheFrameReadBehindItsBlock)
+{
+    struct Loaded : cmdtest::RecordingHost
+    {
+        void SettingsFileLoaded(const wxString& path) override { m_paths.push_back(path); }
+        std::vector<wxString> m_paths;
+    } host;
+    m_c.SetHost(&host);
+    const wxString good = WxPath(m_dir.Path("good.xse"));
+    WriteFile(m_dir.Path("good.xse"), PatternBlock(kBlock, 5));
+    EXPECT_FALSE(m_c.LoadSettingsFile(WxPath(m_dir.Path("missing.xse"))));
+    ASSERT_TRUE(m_c.LoadSettingsFile(good));
+    // A link reset or a demo switch drops the block with the queue: nothing
+    // may claim it.
+    m_c.ResetLink();
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    EXPECT_TRUE(host.m_paths.empty());
+    ASSERT_TRUE(m_c.LoadSettingsFile(good));
+    m_c.SetDemoMode(true);
+    m_c.SetDemoMode(false);
+    EXPECT_TRUE(m_c.m_loadFileName.empty());
+    ASSERT_TRUE(m_c.LoadSettingsFile(good));
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    m_c.m_rxBuffer.assign({'\xAA', 0x00, 0x05, CMD_WRITE_SETTINGS, static_cast<char>(0xAA + 5 + CMD_WRITE_SETTINGS)});
+    m_c.ParseReply();
+    EXPECT_TRUE(host.m_paths.empty());
+    m_c.RequestParameters();
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    ReceiveParameters(PatternBlock(kBlock, 5));
+    EXPECT_EQ(host.m_paths, (std::vector<wxString>{good}));
+}

@@ -193,6 +193,7 @@ void SimulatedEcu::Answer(const Bytes& request)
         || (m_silentFrom > 0 && m_requestCount >= m_silentFrom))
         return;
 
+    TakeEffect(request);
     const unsigned char command = request[1];
     Bytes payload = Payload(command);
     if (payload.size() > m_shortPayload)
@@ -256,6 +257,22 @@ SimulatedEcu::Clock::duration SimulatedEcu::NextByteDue() const
     const Clock::time_point due = LineStart(m_outbox.front()) + m_byteTime;
     const Clock::time_point now = Clock::now();
     return due > now ? due - now : Clock::duration::zero();
+}
+
+void SimulatedEcu::TakeEffect(const Bytes& request)
+{
+    constexpr std::size_t kSettingsAt = 17;
+    constexpr std::size_t kSettingsSize = 554;
+    constexpr std::size_t kStoredFaultsAt = 571;
+    constexpr std::size_t kStoredFaultsSize = 40;
+    Bytes& parameters = m_payloads[12];
+    if (parameters.size() < kParameterPayloadSize)
+        return;
+    const auto at = [&](std::size_t offset) { return parameters.begin() + static_cast<std::ptrdiff_t>(offset); };
+    if (request[1] == 16)
+        std::fill(at(kStoredFaultsAt), at(kStoredFaultsAt + kStoredFaultsSize), 0xFF);
+    else if (request[1] == 26 && request.size() == kSettingsSize + 3)
+        std::copy(request.begin() + 2, request.begin() + 2 + kSettingsSize, at(kSettingsAt));
 }
 
 void SimulatedEcu::Flush()

@@ -50,7 +50,9 @@ public:
 
     // --- Replies ---
     // Payload of the replies to command (defaults: 52 zero bytes for 1,
-    // 882 for 12, none for the rest).
+    // 882 for 12, none for the rest). An answered erase (16) empties the
+    // stored-fault list of the parameters, a settings block (26) replaces
+    // theirs, as the real ECU does.
     void SetPayload(unsigned char command, const Bytes& payload);
     const Bytes& Payload(unsigned char command) const;
 
@@ -114,6 +116,7 @@ private:
     void TakeInput();
     int ParseRequests();
     void Answer(const Bytes& request);
+    void TakeEffect(const Bytes& request);
     void Flush();
     void WaitDelivered(std::size_t before, std::size_t written);
     // Bytes of the front chunk the line has sent by now (line speed only).
