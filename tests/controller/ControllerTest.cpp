@@ -22,11 +22,12 @@ std::string PayloadOf(const unsigned char* frame, std::size_t size)
     return std::string(reinterpret_cast<const char*>(frame) + 4, size - 4);
 }
 
-class CountingObserver final : public ControllerObserver
+class CountingObserver : public ControllerObserver
 {
 public:
     explicit CountingObserver(std::vector<std::string>* log, std::string name)
         : m_log(log), m_name(std::move(name)) {}
+    virtual ~CountingObserver() = default;
     void OnControllerData() override { m_log->push_back(m_name + ":data"); }
     void OnParametersLoaded() override { m_log->push_back(m_name + ":params"); }
     void OnAttach() override { theController->AddObserver(this); }
