@@ -309,20 +309,19 @@ TEST(Observers, RemovedDuringANotificationAreSkippedAndTheOthersToldOnce)
     auto b = std::make_unique<CountingObserver>(&log, "b");
     // A page closing while being told takes an observer before it and one
     // after it (destroying that one) off the list, then itself.
-    struct Closing final : ControllerObserver
+    struct Closing : CountingObserver
     {
+        using CountingObserver::CountingObserver;
         std::function<void()> onData;
         void OnControllerData() override { onData(); }
-        void OnParametersLoaded() override {}
-        void OnAttach() override {}
-    } closing;
+    } closing(&log, "closing");
     closing.onData = [&] {
         c.RemoveObserver(&a);
         c.RemoveObserver(b.get());
         b.reset();
         c.RemoveObserver(&closing);
     };
-    for (ControllerObserver* o : std::initializer_list<ControllerObserver*>{&a, &closing, b.get(), &d})
+    for (CountingObserver* o : {&a, static_cast<CountingObserver*>(&closing), b.get(), &d})
         c.AddObserver(o);
 
     c.NotifyObservers(0);
