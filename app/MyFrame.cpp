@@ -37,7 +37,9 @@
 #include "DiagnosticDialog.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
+#include "InjectorCalcDialog.h"
 #include "LoadSaveSelector.h"
+#include "PanelCS.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -166,9 +168,6 @@ void MyFrame::BuildToolBar()
                            wxITEM_NORMAL, wxEmptyString, wxEmptyString);
     m_toolBar->Realize();
     SetIcon(LoadAppIcon("ID_LOGOICO"));
-
-    // The injector calculator is not part of the program yet.
-    m_toolBar->EnableTool(ID_TOOL_INJECTOR_CALC, false);
 }
 
 void MyFrame::BuildStatusLine()
@@ -234,7 +233,7 @@ void MyFrame::CreateControls()
         page->SetSizer(sizer);
         return page;
     };
-    m_settingsPage = comingPage();
+    m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
     m_mapPage = comingPage();
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = comingPage();
@@ -301,7 +300,9 @@ void MyFrame::SetToolLabel(int toolId, wxString label, wxString shortHelp)
 
 void MyFrame::UpdatePressureAxis()
 {
-    // The map page and its pressure axis are not part of the program yet.
+    // The settings page calls this on every engine-type choice; the map
+    // page and its pressure axis are not part of the program yet, so there
+    // is nothing to redraw.
 }
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
@@ -334,6 +335,8 @@ void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
+    if (m_settingsPage)
+        m_settingsPage->OnAttach();
     if (m_faultPage)
         m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));
@@ -503,7 +506,9 @@ void MyFrame::OnLoadSave(wxCommandEvent&)
 
 void MyFrame::OnInjectorCalc(wxCommandEvent&)
 {
-    // The injector calculator is not part of the program yet (tool disabled).
+    InjectorCalcDialog dialog(nullptr, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              wxDEFAULT_DIALOG_STYLE);
+    dialog.ShowModal();
 }
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)

@@ -17,6 +17,7 @@
 class FilledBoxCtrl;
 class GuZhangMa;
 class LevelBarCtrl;
+class PanelCS;
 class ReadingTextCtrl;
 class SettingsFileTransfer;
 class wxButton;
@@ -120,7 +121,7 @@ public:
     // Pages and controls; the pages and the tests read them.
     wxNotebook* m_notebook = nullptr;
     wxToolBar* m_toolBar = nullptr;
-    wxPanel* m_settingsPage = nullptr;
+    PanelCS* m_settingsPage = nullptr;
     wxPanel* m_mapPage = nullptr;
     wxPanel* m_oscylPage = nullptr;
     GuZhangMa* m_faultPage = nullptr;
