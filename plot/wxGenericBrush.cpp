@@ -73,5 +73,7 @@ wxBrush wxGenericBrush::GetBrush() const
     const wxGenericBrushRefData* d = Data();
     if (d->m_stipple.IsOk())
         return wxBrush(d->m_stipple);
-    return wxBrush(d->m_colour.GetColour(), wxBrushStyle(d->m_style));
+    // Opaque, as the pens: transparency is the style's business.
+    const wxGenericColour& c = d->m_colour;
+    return wxBrush(wxColour(c.Red(), c.Green(), c.Blue()), wxBrushStyle(d->m_style));
 }

@@ -117,7 +117,10 @@ wxPen wxGenericPen::GetPen() const
     if (!Ok())
         return wxNullPen;
     const wxGenericPenRefData* d = Data();
-    wxPen pen(d->m_colour.GetColour(), d->m_width, wxPenStyle(d->m_style));
+    // Opaque: a colour without data has alpha 0, which GTK would honour and
+    // draw nothing. Transparency is the style's business.
+    const wxGenericColour& c = d->m_colour;
+    wxPen pen(wxColour(c.Red(), c.Green(), c.Blue()), d->m_width, wxPenStyle(d->m_style));
     pen.SetCap(wxPenCap(d->m_cap));
     pen.SetJoin(wxPenJoin(d->m_join));
     if (!d->m_dashes.empty())

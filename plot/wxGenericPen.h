@@ -68,7 +68,7 @@ public:
     int GetDashCount() const;
     const wxDash* GetDash() const;
 
-    // The toolkit pen (wxNullPen without data).
+    // The toolkit pen (wxNullPen without data), always opaque.
     wxPen GetPen() const;
 
 protected:

@@ -6,12 +6,12 @@
 // With --ready, once the window is drawn its screen rectangle is written to
 // FILE as WxH+X+Y (ImageMagick's crop geometry).
 
+#include "ReadyFile.h"
 #include "wxLed.h"
 #include "wxSpinCtrlDbl.h"
 
 #include <wx/app.h>
 #include <wx/cmdline.h>
-#include <wx/ffile.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
@@ -94,16 +94,7 @@ public:
     }
 
 private:
-    void ReportReady()
-    {
-        const wxRect rect = m_panel->GetScreenRect();
-        const wxString geometry =
-            wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y);
-        const wxString partial = m_readyFile + ".part";
-        wxFFile file(partial, "w");
-        if (file.IsOpened() && file.Write(geometry) && file.Close())
-            wxRenameFile(partial, m_readyFile);
-    }
+    void ReportReady() { WriteReadyFile(m_readyFile, m_panel->GetScreenRect()); }
 
     wxString m_readyFile;
     wxPanel* m_panel = nullptr;

@@ -1,0 +1,370 @@
+// Axis ticks, tick snapping, redraw requests and the layout of the children.
+
+#include "wxPlotCtrl.h"
+#include "wxPlotDrawerBase.h"
+
+#include <wx/scrolbar.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <locale.h>
+
+namespace
+{
+// No axis gets more ticks than this, however the view and format turn out.
+const int MaxTickCount = 1000;
+
+// The tick labels are written and read back in the C locale, so that a
+// label parses to the value it shows whatever the user's decimal separator.
+locale_t CLocale()
+{
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", (locale_t)0);
+    return c;
+}
+
+wxString FormatTickLabel(const wxString& format, double value)
+{
+    char buffer[128];
+    // A tick at zero reached from below would read "-0".
+    if (value == 0)
+        value = 0.0;
+    const locale_t old = uselocale(CLocale());
+    const int n = std::snprintf(buffer, sizeof buffer, format.utf8_str().data(), value);
+    uselocale(old);
+    if (n < 0)
+        return wxString();
+    return wxString::FromUTF8(buffer);
+}
+
+bool ReadTickLabel(const wxString& label, double* value)
+{
+    return label.ToCDouble(value);
+}
+} // namespace
+
+// --- Ticks ---------------------------------------------------------------------
+
+void wxPlotCtrl::CalcTicks(bool xAxis)
+{
+    const double W = xAxis ? m_areaSize.width : m_areaSize.height;
+    const double start = xAxis ? m_viewRect.m_x : m_viewRect.m_y;
+    const double end = start + (xAxis ? m_viewRect.m_width : m_viewRect.m_height);
+    int& tickCount = xAxis ? m_tickCount.x : m_tickCount.y;
+    double& tickStep = xAxis ? m_xTickStep : m_yTickStep;
+    wxString& tickFormat = xAxis ? m_xTickFormat : m_yTickFormat;
+    (xAxis ? m_xTickPositions : m_yTickPositions).clear();
+
+    int n;
+    if (xAxis)
+        n = int(W) / (m_charSize.x * 10);
+    else
+    {
+        const double f = W / (2.0 * m_charSize.y) > 2.0 ? 2.0 : 1.5;
+        n = int(W / (m_charSize.y * f) + 0.5);
+    }
+    tickCount = n;
+    if (W < 5)
+        return;
+    if (!IsFiniteOrReport(start, wxS("axis range is not finite")) ||
+        !IsFiniteOrReport(end, wxS("axis range is not finite")))
+    {
+        tickCount = 0;
+        return;
+    }
+    const double range = end - start;
+    const double absMax = std::max(std::fabs(start), std::fabs(end));
+    const double absMin = std::min(std::fabs(start), std::fabs(end));
+    const double limit = m_tickLabelLimit > 0 ? double(m_tickLabelLimit) : 1000.0;
+    const bool exponential = absMin >= limit || absMax < 1.0 / limit;
+    if (!IsFiniteOrReport(range, wxS("axis range is not finite")) ||
+        !IsFiniteOrReport(absMin, wxS("axis range is not finite")) ||
+        !IsFiniteOrReport(absMax, wxS("axis range is not finite")))
+    {
+        tickCount = 0;
+        return;
+    }
+    // Far from zero a tiny width can round to nothing: no ticks then.
+    if (!(range > 0))
+    {
+        tickCount = 0;
+        return;
+    }
+    const int places = exponential ? 1 : int(std::floor(std::fabs(std::log10(absMax))));
+
+    double step = 1.0;
+    const int k = int(std::log10(range));
+    for (int i = 0; i < k; ++i)
+        step *= 10.0;
+    for (int i = 0; i > k; --i)
+        step *= 0.1;
+
+    int digits = 0;
+    double base = step * 0.1;
+    bool found = false;
+    for (int decade = 0; decade < 4 && !found; ++decade, base *= 10.0)
+    {
+        for (double factor : {0.1, 0.2, 0.5})
+        {
+            step = base * factor;
+            const double logStep = std::log10(step);
+            if (!std::isfinite(logStep))
+                continue;
+            if (exponential)
+                digits = std::abs(int(std::log10(absMax)) - int(logStep));
+            else
+                digits = step < 1.0 ? int(std::ceil(-logStep)) : 0;
+            if (xAxis)
+            {
+                const int width = places + 4 + (exponential ? 4 : 0) + (digits > 0 ? digits + 1 : 0);
+                n = int(W / (m_charSize.x * width) + 0.5);
+                tickCount = n;
+            }
+            if (n >= range / step)
+            {
+                found = true;
+                break;
+            }
+        }
+    }
+    if (!(step > 0) || !std::isfinite(range / step))
+    {
+        tickCount = 0;
+        return;
+    }
+    digits = std::min(std::max(digits, 0), 9);
+    tickFormat = wxString::Format(exponential ? wxS("%%.%dle") : wxS("%%.%dlf"), digits);
+    tickStep = step;
+    const double ticks = std::ceil(range / step) + 1;
+    tickCount = ticks > MaxTickCount ? MaxTickCount : int(ticks);
+}
+
+void wxPlotCtrl::CalcXAxisTickPositions()
+{
+    CalcTickPositions(true);
+}
+
+void wxPlotCtrl::CalcYAxisTickPositions()
+{
+    CalcTickPositions(false);
+}
+
+void wxPlotCtrl::CalcTickPositions(bool xAxis)
+{
+    std::vector<int>& positions = xAxis ? m_xTickPositions : m_yTickPositions;
+    wxArrayString& labels = xAxis ? m_xTickLabels : m_yTickLabels;
+    const double step = xAxis ? m_xTickStep : m_yTickStep;
+    const double origin = xAxis ? m_viewRect.m_x : m_viewRect.m_y;
+    const double zoom = xAxis ? m_zoom.m_x : m_zoom.m_y;
+    const int size = xAxis ? m_areaSize.width : m_areaSize.height;
+    const wxString& format = xAxis ? m_xTickFormat : m_yTickFormat;
+    positions.clear();
+    labels.Clear();
+    double t = std::ceil(origin / step) * step;
+    for (int i = 0; i < (xAxis ? m_tickCount.x : m_tickCount.y); ++i)
+    {
+        if (!IsFiniteOrReport(t, wxS("axis label is not finite")))
+            break;
+        const double offset = (t - origin) * zoom;
+        const int p = wxPlotPixel(xAxis ? offset + 0.5 : size - offset + 0.5);
+        if (p >= -1 && p < size + 2)
+        {
+            positions.push_back(p);
+            labels.Add(FormatTickLabel(format, t));
+        }
+        // Far from zero a step can be lost in rounding: no tick repeats.
+        const double next = t + step;
+        if (next == t)
+            break;
+        t = next;
+    }
+}
+
+bool wxPlotCtrl::SnapTicksToPixels(bool xAxis)
+{
+    const double step = xAxis ? m_xTickStep : m_yTickStep;
+    const double origin = xAxis ? m_viewRect.m_x : m_viewRect.m_y;
+    const double zoom = xAxis ? m_zoom.m_x : m_zoom.m_y;
+    double t = std::ceil(origin / step) * step;
+    if (!ReadTickLabel(FormatTickLabel(xAxis ? m_xTickFormat : m_yTickFormat, t), &t))
+        return false;
+    int p0, p1;
+    if (xAxis)
+    {
+        p0 = wxPlotPixel((t - origin) * zoom + 0.5);
+        p1 = wxPlotPixel((t + step - origin) * zoom + 0.5);
+    }
+    else
+    {
+        p0 = wxPlotPixel(m_areaSize.height - (t - origin) * zoom + 0.5);
+        p1 = wxPlotPixel(m_areaSize.height - (t + step - origin) * zoom + 0.5);
+    }
+    // Where t + step rounds to t (far from zero) the spacing is no pixel at
+    // all, and a zoom of 0 would mean "fit everything".
+    const double spacing = xAxis ? double(p1) - p0 : double(p0) - p1;
+    if (!(spacing > 0) || p0 == INT_MAX || p1 == INT_MAX || p0 == INT_MIN || p1 == INT_MIN)
+        return false;
+    const wxRect2DDouble before = m_viewRect;
+    const wxPoint2DDouble zoomBefore = m_zoom;
+    ++m_batchCount;
+    bool ok;
+    if (xAxis)
+    {
+        const double newZoom = spacing / step;
+        ok = SetZoom(newZoom, m_zoom.m_y, t - p0 / newZoom, m_viewRect.m_y, true);
+        if (!ok)
+            m_tickCount.x = 0;
+    }
+    else
+    {
+        const double newZoom = spacing / step;
+        ok = SetZoom(m_zoom.m_x, newZoom, m_viewRect.m_x,
+                     t - (m_areaSize.height - p0) / newZoom, true);
+        if (!ok)
+            m_tickCount.y = 0;
+    }
+    m_batchCount = std::max(0, m_batchCount - 1);
+    return ok && (before.m_x != m_viewRect.m_x || before.m_y != m_viewRect.m_y ||
+                  zoomBefore.m_x != m_zoom.m_x || zoomBefore.m_y != m_zoom.m_y);
+}
+
+// --- Redraw --------------------------------------------------------------------
+
+void wxPlotCtrl::Redraw(int flags)
+{
+    if (m_batchCount > 0)
+        return;
+    bool moved = false;
+    if (flags & wxPLOTCTRL_REDRAW_XAXIS)
+    {
+        m_dirtyFlags |= wxPLOTCTRL_REDRAW_XAXIS;
+        CalcTicks(true);
+        if (m_snapTicksToPixels == 1)
+            moved |= SnapTicksToPixels(true);
+        CalcXAxisTickPositions();
+    }
+    if (flags & wxPLOTCTRL_REDRAW_YAXIS)
+    {
+        m_dirtyFlags |= wxPLOTCTRL_REDRAW_YAXIS;
+        CalcTicks(false);
+        if (m_snapTicksToPixels == 1)
+            moved |= SnapTicksToPixels(false);
+        CalcYAxisTickPositions();
+    }
+    // Snapping moved the view: the curves must follow the ticks.
+    if (moved)
+    {
+        flags |= wxPLOTCTRL_REDRAW_PLOT;
+        AdjustScrollBars();
+    }
+    if (flags & wxPLOTCTRL_REDRAW_PLOT)
+    {
+        m_dirtyFlags |= wxPLOTCTRL_REDRAW_PLOT;
+        if (m_area)
+            m_area->Refresh(false);
+    }
+    if ((flags & wxPLOTCTRL_REDRAW_XAXIS) && m_xAxis)
+        m_xAxis->Refresh(false);
+    if ((flags & wxPLOTCTRL_REDRAW_YAXIS) && m_yAxis)
+        m_yAxis->Refresh(false);
+    if (flags & wxPLOTCTRL_REDRAW_WINDOW)
+        Refresh(true);
+}
+
+// --- Layout --------------------------------------------------------------------
+
+void wxPlotCtrl::OnSize(wxSizeEvent& event)
+{
+    DoSize();
+    event.Skip();
+}
+
+void wxPlotCtrl::DoSize(const wxRect& rect, bool setWindows)
+{
+    if (!m_yScrollBar)
+        return;
+    m_dirtyFlags |= wxPLOTCTRL_LAYOUT_INVALID;
+    wxSize size = rect.GetSize();
+    if (rect == wxRect())
+    {
+        UpdateAreaSize();
+        size = GetClientSize();
+    }
+    if (size.x < 2 || size.y < 2)
+        return;
+
+    // Hidden scroll bars give their strip back to the plot.
+    const int s = m_yScrollBar->IsShown() ? m_yScrollBar->GetBestSize().x : 0;
+    const int sx = m_xScrollBar->IsShown() ? m_xScrollBar->GetBestSize().y : 0;
+    const int c = m_charSize.y, h = c / 2, e = c & ~1, m = m_labelMargin;
+
+    // Small controls give negative sizes below; every size is clamped at 0.
+    auto clampSize = [](wxRect r) {
+        r.width = std::max(0, r.width);
+        r.height = std::max(0, r.height);
+        return r;
+    };
+    m_clientRect = clampSize(wxRect(0, 0, size.x - s, size.y - sx));
+    const wxRect T = m_showTitle ? wxRect(m_titleRect).Inflate(m) : wxRect(0, 0, 1, 1);
+    const wxRect X = m_showXAxisLabel ? wxRect(m_xLabelRect).Inflate(m) : wxRect(0, 0, 1, 1);
+    const wxRect Y = m_showYAxisLabel ? wxRect(m_yLabelRect).Inflate(m) : wxRect(0, 0, 1, 1);
+    const int th = m_showTitle ? T.height - m : T.height;
+    // The title sits at the top and the y label at the left edge (their
+    // stored positions are those of the last layout, unset before the first).
+    const int ty = 0, yx = 0;
+    const int yAxisW = m_showYAxis ? m_yAxisWidth : 1;
+    const int xAxisH = m_showXAxis ? c : h;
+    const int free = m_clientRect.height - ty - X.height - xAxisH - th;
+
+    m_yAxisRect = clampSize(wxRect(yx + Y.width - 1, ty + th - 1, yAxisW, e + free - h + 1));
+    m_xAxisRect = clampSize(wxRect(m_yAxisRect.x + m_yAxisRect.width - 1,
+                                   m_yAxisRect.y + m_yAxisRect.height - h,
+                                   m_clientRect.width - Y.width - yx - yAxisW + 1, xAxisH));
+    m_areaRect = clampSize(wxRect(m_yAxisRect.x + m_yAxisRect.width - 1 + h, m_yAxisRect.y + h,
+                                  m_clientRect.width - e - Y.width - yx - yAxisW + 1,
+                                  free - h + 1));
+
+    if (setWindows)
+    {
+        m_yScrollBar->SetSize(m_clientRect.width, 0, s, m_clientRect.height);
+        m_xScrollBar->SetSize(0, m_clientRect.height, m_clientRect.width, sx);
+        m_xAxis->Show(m_showXAxis);
+        m_yAxis->Show(m_showYAxis);
+        if (m_showXAxis)
+            m_xAxis->SetSize(m_xAxisRect);
+        if (m_showYAxis)
+            m_yAxis->SetSize(m_yAxisRect);
+        m_area->SetSize(m_areaRect);
+        UpdateAreaSize();
+    }
+    else
+        m_areaSize = wxRect(0, 0, std::max(10, m_areaRect.width), std::max(10, m_areaRect.height));
+
+    m_titleRect.SetPosition(
+        wxPoint((m_areaRect.width - m_titleRect.width) / 2 + m_areaRect.x, m));
+    m_xLabelRect.SetPosition(wxPoint(m_areaRect.width / 2 - m_xLabelRect.width / 2 + m_areaRect.x,
+                                     m_xAxisRect.y + m_xAxisRect.height + m - 1));
+    m_yLabelRect.SetPosition(
+        wxPoint(m, m_areaRect.height / 2 - m_yLabelRect.height / 2 + m_areaRect.y));
+
+    // The visible extent is kept; the zooms follow the new area size.
+    double zoomX = m_areaSize.width / m_viewRect.m_width;
+    double zoomY = m_areaSize.height / m_viewRect.m_height;
+    const bool okX = IsFiniteOrReport(zoomX, wxS("Plot zoom is NaN"));
+    const bool okY = IsFiniteOrReport(zoomY, wxS("Plot zoom is NaN"));
+    if (!okX || !okY)
+        return;
+    if (m_fixAspectRatio)
+    {
+        ApplyAspectRule(zoomX, zoomY, m_viewRect.m_x, m_viewRect.m_y);
+        m_viewRect.m_width = m_areaSize.width / zoomX;
+        m_viewRect.m_height = m_areaSize.height / zoomY;
+    }
+    m_zoom = wxPoint2DDouble(zoomX, zoomY);
+    wxPlotCtrlEvent event(wxEVT_PLOTCTRL_VIEW_CHANGED, GetId(), this);
+    event.SetCurve(m_activeCurve, m_activeIndex);
+    DoSendEvent(event);
+    m_dirtyFlags = 0;
+    Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_XAXIS | wxPLOTCTRL_REDRAW_YAXIS);
+}

@@ -1,0 +1,405 @@
+// Painting: the area and both axes render into back buffers that are
+// rebuilt only when dirty and otherwise copied; the control paints the
+// title, the labels and the focus indicator. GTK3 draws only from paint
+// events, so everything that shows on screen is drawn here from state.
+
+#include "wxPlotCtrl.h"
+#include "wxPlotDrawer.h"
+
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/scrolbar.h>
+
+#include <algorithm>
+
+// --- Area ----------------------------------------------------------------------
+
+void wxPlotCtrl::DrawAreaWindow(wxPaintEvent& WXUNUSED(event), wxDC* dc, wxPlotCtrlArea* area)
+{
+    if (!dc || !area || (m_dirtyFlags & wxPLOTCTRL_LAYOUT_INVALID))
+        return;
+    if (m_dirtyFlags & wxPLOTCTRL_REDRAW_PLOT)
+    {
+        if (m_areaSize.width <= 0 || m_areaSize.height <= 0)
+            return;
+        if (!area->m_bitmap.IsOk() || area->m_bitmap.GetWidth() != m_areaSize.width ||
+            area->m_bitmap.GetHeight() != m_areaSize.height)
+            area->m_bitmap.Create(m_areaSize.width, m_areaSize.height);
+        wxMemoryDC mdc(area->m_bitmap);
+        DrawArea(&mdc, m_areaSize);
+        m_dirtyFlags &= ~wxPLOTCTRL_REDRAW_PLOT;
+    }
+    if (area->m_bitmap.IsOk())
+        dc->DrawBitmap(area->m_bitmap, 0, 0, false);
+    DrawAreaOverlays(dc);
+}
+
+void wxPlotCtrl::DrawAreaOverlays(wxDC* dc)
+{
+    if (!m_area)
+        return;
+    if (m_showCrosshairCursor && m_areaSize.Contains(m_area->m_lastMousePos))
+        DrawCrosshairCursor(dc, m_area->m_lastMousePos);
+    DrawMouseMarker(dc, m_areaMouseMarker, m_area->m_mouseRect);
+}
+
+void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
+{
+    if (!dc)
+        return;
+    const wxRect clip = rect.Intersect(m_areaSize);
+    if (clip.IsEmpty())
+        return;
+    wxPlotSetCrispDrawing(*dc);
+    const wxPen borderPen(m_borderColour, m_borderWidth, wxPENSTYLE_SOLID);
+
+    dc->SetClippingRegion(clip);
+    dc->SetBrush(wxBrush(GetAreaBackgroundColour(), wxBRUSHSTYLE_SOLID));
+    dc->SetPen(*wxTRANSPARENT_PEN);
+    dc->DrawRectangle(clip);
+    DrawTickMarks(dc, rect);
+    DrawMarkers(dc, rect);
+    dc->DestroyClippingRegion();
+
+    // The active curve last, so that it lies on top. Data curves collect
+    // in one pixel layer, laid over the area before any other kind of curve.
+    if (m_dataCurveDrawer)
+        m_dataCurveDrawer->BeginBatch(m_areaSize.width, m_areaSize.height);
+    auto drawOne = [&](int i) {
+        if (wxPlotData* data = GetDataCurve(i))
+            DrawDataCurve(dc, data, i, clip);
+        else
+        {
+            if (m_dataCurveDrawer)
+            {
+                m_dataCurveDrawer->EndBatch(dc);
+                m_dataCurveDrawer->BeginBatch(m_areaSize.width, m_areaSize.height);
+            }
+            DrawCurve(dc, m_curves[i], i, clip);
+        }
+    };
+    for (int i = 0; i < GetCurveCount(); ++i)
+        if (i != m_activeIndex)
+            drawOne(i);
+    if (CurveIndexOk(m_activeIndex))
+        drawOne(m_activeIndex);
+    if (m_dataCurveDrawer)
+        m_dataCurveDrawer->EndBatch(dc);
+    DrawCursor(dc);
+    DrawKey(dc);
+
+    dc->SetClippingRegion(clip);
+    dc->SetBrush(*wxTRANSPARENT_BRUSH);
+    dc->SetPen(borderPen);
+    dc->DrawRectangle(m_areaSize);
+    dc->DestroyClippingRegion();
+    dc->SetPen(wxNullPen);
+    dc->SetBrush(wxNullBrush);
+}
+
+void wxPlotCtrl::DrawTickMarks(wxDC* dc, const wxRect& rect)
+{
+    if (!dc)
+        return;
+    dc->SetPen(wxPen(GetGridColour(), 1, wxPENSTYLE_SOLID));
+    const int xLength = m_showGrid ? m_areaSize.height : 10;
+    const int yLength = m_showGrid ? m_areaSize.width : 10;
+    for (int p : m_xTickPositions)
+    {
+        if (p > rect.x + rect.width - 1)
+            break;
+        if (p >= rect.x)
+            dc->DrawLine(p, m_areaSize.height, p, m_areaSize.height - xLength);
+    }
+    for (int q : m_yTickPositions)
+    {
+        if (q < rect.y)
+            break;
+        if (q <= rect.y + rect.height - 1)
+            dc->DrawLine(0, q, yLength, q);
+    }
+}
+
+void wxPlotCtrl::DrawMarkers(wxDC* dc, const wxRect& rect)
+{
+    if (!dc || !m_markerDrawer)
+        return;
+    m_markerDrawer->SetPlotViewRect(m_viewRect);
+    m_markerDrawer->SetDCRect(rect);
+    m_markerDrawer->Draw(dc, m_markers);
+}
+
+void wxPlotCtrl::DrawDataCurve(wxDC* dc, wxPlotData* curve, int curveIndex, const wxRect& rect)
+{
+    if (!dc || !m_dataCurveDrawer || !curve || !curve->Ok())
+        return;
+    m_dataCurveDrawer->SetDCRect(rect);
+    m_dataCurveDrawer->SetPlotViewRect(m_viewRect);
+    m_dataCurveDrawer->Draw(dc, curve, curveIndex);
+}
+
+void wxPlotCtrl::DrawCurve(wxDC* dc, wxPlotCurve* curve, int curveIndex, const wxRect& rect)
+{
+    if (!dc || !m_curveDrawer || !curve || !curve->Ok())
+        return;
+    m_curveDrawer->SetDCRect(rect);
+    m_curveDrawer->SetPlotViewRect(m_viewRect);
+    m_curveDrawer->Draw(dc, curve, curveIndex);
+}
+
+void wxPlotCtrl::DrawCursor(wxDC* dc)
+{
+    if (!dc || !m_markerDrawer || !IsCursorValid())
+        return;
+    m_markerDrawer->SetPlotViewRect(m_viewRect);
+    m_markerDrawer->SetDCRect(m_areaSize);
+    m_markerDrawer->Draw(dc, m_cursorMarker);
+}
+
+void wxPlotCtrl::DrawKey(wxDC* dc)
+{
+    if (!dc || !m_keyDrawer || !m_showKey || m_keyText.empty())
+        return;
+    m_keyDrawer->SetDCRect(wxRect(0, 0, m_areaSize.width, m_areaSize.height));
+    m_keyDrawer->SetPlotViewRect(m_viewRect);
+    m_keyDrawer->Draw(dc, m_keyText);
+}
+
+void wxPlotCtrl::DrawMouseMarker(wxDC* dc, int type, const wxRect& rect)
+{
+    if (!dc || rect.width == 0 || rect.height == 0)
+        return;
+    // Drawn over the copied back buffer from state (no inverted drawing,
+    // which GTK3 does not do); moving it repaints the area from the buffer.
+    wxRect r(rect);
+    if (r.width < 0)
+    {
+        r.x += r.width;
+        r.width = -r.width;
+    }
+    if (r.height < 0)
+    {
+        r.y += r.height;
+        r.height = -r.height;
+    }
+    const wxSize client = m_area ? m_area->GetClientSize() : m_areaSize.GetSize();
+    dc->SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
+    dc->SetBrush(*wxTRANSPARENT_BRUSH);
+    switch (type)
+    {
+        case wxPLOTCTRL_MARKER_RECT:
+            dc->DrawRectangle(r);
+            break;
+        case wxPLOTCTRL_MARKER_VERT:
+            dc->DrawLine(r.x, 1, r.x, client.y - 2);
+            dc->DrawLine(r.x + r.width, 1, r.x + r.width, client.y - 2);
+            break;
+        case wxPLOTCTRL_MARKER_HORIZ:
+            dc->DrawLine(1, r.y, client.x - 2, r.y);
+            dc->DrawLine(1, r.y + r.height, client.x - 2, r.y + r.height);
+            break;
+        default:
+            break;
+    }
+    dc->SetPen(wxNullPen);
+    dc->SetBrush(wxNullBrush);
+}
+
+void wxPlotCtrl::DrawCrosshairCursor(wxDC* dc, const wxPoint& pos)
+{
+    if (!dc)
+        return;
+    const wxSize client = m_area ? m_area->GetClientSize() : m_areaSize.GetSize();
+    dc->SetPen(*wxBLACK_PEN);
+    dc->DrawLine(0, pos.y, client.x, pos.y);
+    dc->DrawLine(pos.x, 0, pos.x, client.y);
+    dc->SetPen(wxNullPen);
+}
+
+void wxPlotCtrl::RedrawDataCurve(int curveIndex, int firstIndex, int lastIndex)
+{
+    const wxPlotData* data = GetDataCurve(curveIndex);
+    if (m_batchCount > 0 || !data || firstIndex < 0 || lastIndex < firstIndex ||
+        lastIndex >= data->GetCount())
+        return;
+    Redraw(wxPLOTCTRL_REDRAW_PLOT);
+}
+
+void wxPlotCtrl::RedrawCurve(int curveIndex, double minX, double maxX)
+{
+    if (m_batchCount > 0 || !CurveIndexOk(curveIndex) || !(minX <= maxX))
+        return;
+    Redraw(wxPLOTCTRL_REDRAW_PLOT);
+}
+
+// --- Axes ----------------------------------------------------------------------
+
+void wxPlotCtrl::DrawAxisWindow(wxPaintEvent& WXUNUSED(event), wxDC* dc, wxPlotCtrlAxis* axis)
+{
+    if (!dc || !axis || (m_dirtyFlags & wxPLOTCTRL_LAYOUT_INVALID))
+        return;
+    const int flag = axis->IsXAxis() ? wxPLOTCTRL_REDRAW_XAXIS : wxPLOTCTRL_REDRAW_YAXIS;
+    const wxSize size = axis->GetClientSize();
+    if (size.x < 2 || size.y < 2)
+        return;
+    const bool resized = !axis->m_bitmap.IsOk() || axis->m_bitmap.GetSize() != size;
+    if ((m_dirtyFlags & flag) || resized)
+    {
+        m_dirtyFlags &= ~flag;
+        UpdateAreaSize();
+        if (resized)
+            axis->m_bitmap.Create(size.x, size.y);
+        wxMemoryDC mdc(axis->m_bitmap);
+        if (axis->IsXAxis())
+            DrawXAxis(&mdc, true);
+        else
+            DrawYAxis(&mdc, true);
+    }
+    dc->DrawBitmap(axis->m_bitmap, 0, 0, false);
+}
+
+void wxPlotCtrl::DrawXAxis(wxDC* dc, bool refresh)
+{
+    if (!dc || !m_xAxisDrawer || !m_xAxis)
+        return;
+    const wxSize size = m_xAxis->GetClientSize();
+    m_xAxisDrawer->SetTickPositions(m_xTickPositions);
+    m_xAxisDrawer->SetTickLabels(m_xTickLabels);
+    m_xAxisDrawer->SetPlotViewRect(m_viewRect);
+    m_xAxisDrawer->SetDCRect(wxRect(0, 0, size.x, size.y));
+    m_xAxisDrawer->Draw(dc, refresh);
+}
+
+void wxPlotCtrl::DrawYAxis(wxDC* dc, bool refresh)
+{
+    if (!dc || !m_yAxisDrawer || !m_yAxis)
+        return;
+    const wxSize size = m_yAxis->GetClientSize();
+    m_yAxisDrawer->SetTickPositions(m_yTickPositions);
+    m_yAxisDrawer->SetTickLabels(m_yTickLabels);
+    m_yAxisDrawer->SetPlotViewRect(m_viewRect);
+    m_yAxisDrawer->SetDCRect(wxRect(0, 0, size.x, size.y));
+    m_yAxisDrawer->Draw(dc, refresh);
+}
+
+// --- The control itself ----------------------------------------------------------
+
+void wxPlotCtrl::OnPaint(wxPaintEvent& WXUNUSED(event))
+{
+    wxPaintDC dc(this);
+    DrawScrollBarCorner(&dc);
+    DrawTitleAndLabels(&dc);
+}
+
+wxRect wxPlotCtrl::GetScrollBarCornerRect() const
+{
+    if (!m_xScrollBar || !m_yScrollBar)
+        return wxRect();
+    return wxRect(m_clientRect.width, m_clientRect.height, m_yScrollBar->GetSize().x,
+                  m_xScrollBar->GetSize().y);
+}
+
+void wxPlotCtrl::DrawScrollBarCorner(wxDC* dc)
+{
+    if (!dc || !m_xScrollBar || !m_yScrollBar || !m_xScrollBar->IsShown() ||
+        !m_yScrollBar->IsShown())
+        return;
+    const wxRect corner = GetScrollBarCornerRect();
+    dc->SetPen(*wxTRANSPARENT_PEN);
+    dc->SetBrush(wxBrush(GetAreaBackgroundColour()));
+    dc->DrawRectangle(corner);
+    const wxBitmap& bitmap = m_cornerBitmaps[m_cornerFocusWindow ? 0 : 1];
+    if (bitmap.IsOk())
+        dc->DrawBitmap(bitmap, corner.x + (corner.width - bitmap.GetWidth()) / 2,
+                       corner.y + (corner.height - bitmap.GetHeight()) / 2, true);
+}
+
+void wxPlotCtrl::DrawTitleAndLabels(wxDC* dc)
+{
+    if (!dc)
+        return;
+    if (m_showTitle && !m_title.empty())
+    {
+        dc->SetFont(m_titleFont);
+        dc->SetTextForeground(m_titleColour);
+        dc->DrawText(m_title, m_titleRect.GetPosition());
+    }
+    dc->SetFont(GetAxisLabelFont());
+    dc->SetTextForeground(GetAxisLabelColour());
+    if (m_showXAxisLabel && !m_xAxisLabel.empty())
+        dc->DrawText(m_xAxisLabel, m_xLabelRect.GetPosition());
+    if (m_showYAxisLabel && !m_yAxisLabel.empty())
+        dc->DrawRotatedText(m_yAxisLabel, m_yLabelRect.x, m_yLabelRect.y + m_yLabelRect.height,
+                            90.0);
+}
+
+void wxPlotCtrl::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    wxWindow* focus = FindFocus();
+    if (focus != m_area && focus != m_xAxis && focus != m_yAxis && focus != this)
+        focus = NULL;
+    if (focus == m_cornerFocusWindow)
+        return;
+    const bool wasShown = m_cornerFocusWindow != NULL;
+    m_cornerFocusWindow = focus;
+    // Drawn by the next paint: GTK3 draws nothing from outside paint events.
+    if (wasShown != (focus != NULL))
+        RefreshRect(GetScrollBarCornerRect(), false);
+}
+
+// --- Colours and fonts ---------------------------------------------------------
+
+bool wxPlotCtrl::SetBackgroundColour(const wxColour& colour)
+{
+    if (!colour.IsOk())
+        return false;
+    const wxGenericBrush brush(wxGenericColour(colour), wxBRUSHSTYLE_SOLID);
+    if (m_area)
+        m_area->SetBackgroundColour(colour);
+    if (m_xAxis)
+        m_xAxis->SetBackgroundColour(colour);
+    if (m_yAxis)
+        m_yAxis->SetBackgroundColour(colour);
+    if (m_xAxisDrawer)
+        m_xAxisDrawer->SetBackgroundBrush(brush);
+    if (m_yAxisDrawer)
+        m_yAxisDrawer->SetBackgroundBrush(brush);
+    wxWindow::SetBackgroundColour(colour);
+    Redraw(wxPLOTCTRL_REDRAW_EVERYTHING);
+    return true;
+}
+
+wxColour wxPlotCtrl::GetAreaBackgroundColour() const
+{
+    return m_area ? m_area->GetBackgroundColour() : *wxWHITE;
+}
+
+void wxPlotCtrl::SetGridColour(const wxColour& colour)
+{
+    if (m_area && colour.IsOk())
+    {
+        m_area->SetForegroundColour(colour);
+        Redraw(wxPLOTCTRL_REDRAW_PLOT);
+    }
+}
+
+wxColour wxPlotCtrl::GetGridColour() const
+{
+    return m_area ? m_area->GetForegroundColour() : *wxLIGHT_GREY;
+}
+
+void wxPlotCtrl::SetBorderColour(const wxColour& colour)
+{
+    m_borderColour = colour;
+    Redraw(wxPLOTCTRL_REDRAW_PLOT);
+}
+
+void wxPlotCtrl::SetAxisFont(const wxFont& font)
+{
+    if (m_xAxisDrawer)
+        m_xAxisDrawer->SetTickFont(font);
+    if (m_yAxisDrawer)
+        m_yAxisDrawer->SetTickFont(font);
+    Redraw(wxPLOTCTRL_REDRAW_XAXIS | wxPLOTCTRL_REDRAW_YAXIS);
+}
