@@ -326,6 +326,9 @@ public:
 
     // Tick step, count and label format of one axis from the view.
     virtual void CalcTicks(bool xAxis);
+    // The same with the tick-count hint (from area size and font) multiplied
+    // by hintFactor: the denser grids of the map and oscilloscope plots.
+    void CalcTicksWithHintFactor(bool xAxis, int hintFactor);
     virtual void CalcXAxisTickPositions();
     virtual void CalcYAxisTickPositions();
     double GetXTickStep() const { return m_xTickStep; }

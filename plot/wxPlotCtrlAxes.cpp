@@ -48,6 +48,11 @@ bool ReadTickLabel(const wxString& label, double* value)
 
 void wxPlotCtrl::CalcTicks(bool xAxis)
 {
+    CalcTicksWithHintFactor(xAxis, 1);
+}
+
+void wxPlotCtrl::CalcTicksWithHintFactor(bool xAxis, int hintFactor)
+{
     const double W = xAxis ? m_areaSize.width : m_areaSize.height;
     const double start = xAxis ? m_viewRect.m_x : m_viewRect.m_y;
     const double end = start + (xAxis ? m_viewRect.m_width : m_viewRect.m_height);
@@ -64,6 +69,8 @@ void wxPlotCtrl::CalcTicks(bool xAxis)
         const double f = W / (2.0 * m_charSize.y) > 2.0 ? 2.0 : 1.5;
         n = int(W / (m_charSize.y * f) + 0.5);
     }
+    hintFactor = std::max(1, hintFactor);
+    n *= hintFactor;
     tickCount = n;
     if (W < 5)
         return;
@@ -118,7 +125,7 @@ void wxPlotCtrl::CalcTicks(bool xAxis)
             if (xAxis)
             {
                 const int width = places + 4 + (exponential ? 4 : 0) + (digits > 0 ? digits + 1 : 0);
-                n = int(W / (m_charSize.x * width) + 0.5);
+                n = int(W / (m_charSize.x * width) + 0.5) * hintFactor;
                 tickCount = n;
             }
             if (n >= range / step)
