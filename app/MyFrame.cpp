@@ -38,8 +38,10 @@
 #include "FakeAxis.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
+#include "InjectorCalcDialog.h"
 #include "LoadSaveSelector.h"
 #include "MapPreview.h"
+#include "PanelCS.h"
 #include "PlotMap.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
@@ -161,9 +163,6 @@ void MyFrame::BuildToolBar()
                            wxITEM_NORMAL, wxEmptyString, wxEmptyString);
     m_toolBar->Realize();
     SetIcon(LoadAppIcon("ID_LOGOICO"));
-
-    // The injector calculator is not part of the program yet.
-    m_toolBar->EnableTool(ID_TOOL_INJECTOR_CALC, false);
 }
 
 void MyFrame::BuildStatusLine()
@@ -229,7 +228,7 @@ void MyFrame::CreateControls()
         page->SetSizer(sizer);
         return page;
     };
-    m_settingsPage = comingPage();
+    m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
     m_mapPage = CreateMapPreview(m_notebook, m_mapPlot, m_pressureAxis);
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = comingPage();
@@ -332,6 +331,8 @@ void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
+    if (m_settingsPage)
+        m_settingsPage->OnAttach();
     if (m_mapPlot)
         m_mapPlot->OnAttach();
     if (m_faultPage)
@@ -503,7 +504,9 @@ void MyFrame::OnLoadSave(wxCommandEvent&)
 
 void MyFrame::OnInjectorCalc(wxCommandEvent&)
 {
-    // The injector calculator is not part of the program yet (tool disabled).
+    InjectorCalcDialog dialog(nullptr, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              wxDEFAULT_DIALOG_STYLE);
+    dialog.ShowModal();
 }
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)

@@ -19,6 +19,7 @@ class FakeAxis;
 class FilledBoxCtrl;
 class GuZhangMa;
 class LevelBarCtrl;
+class PanelCS;
 class PlotMap;
 class ReadingTextCtrl;
 class SettingsFileTransfer;
@@ -123,7 +124,7 @@ public:
     // Pages and controls; the pages and the tests read them.
     wxNotebook* m_notebook = nullptr;
     wxToolBar* m_toolBar = nullptr;
-    wxPanel* m_settingsPage = nullptr;
+    PanelCS* m_settingsPage = nullptr;
     wxPanel* m_mapPage = nullptr;
     wxPanel* m_oscylPage = nullptr;
     GuZhangMa* m_faultPage = nullptr;

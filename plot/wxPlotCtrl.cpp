@@ -2,6 +2,7 @@
 
 #include "wxPlotCtrl.h"
 #include "wxPlotDrawer.h"
+#include "wxPlotFunction.h"
 
 #include <wx/dcclient.h>
 #include <wx/image.h>
@@ -31,7 +32,7 @@ wxEND_EVENT_TABLE()
 
 wxPlotCtrlArea::wxPlotCtrlArea(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                                const wxSize& size, long style, const wxString& name)
-    : m_owner(wxDynamicCast(parent, wxPlotCtrl))
+    : m_owner(dynamic_cast<wxPlotCtrl*>(parent))
 {
     // Painted whole from the back buffer: no erase, which would flicker.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -86,7 +87,7 @@ wxEND_EVENT_TABLE()
 
 wxPlotCtrlAxis::wxPlotCtrlAxis(int kind, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                                const wxSize& size, long style, const wxString& name)
-    : m_kind(kind), m_owner(wxDynamicCast(parent, wxPlotCtrl))
+    : m_kind(kind), m_owner(dynamic_cast<wxPlotCtrl*>(parent))
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     wxWindow::Create(parent, id, pos, size, style, name);
@@ -395,7 +396,12 @@ wxPlotCtrl::~wxPlotCtrl()
 
 wxPlotData* wxPlotCtrl::GetDataCurve(int index) const
 {
-    return wxDynamicCast(GetCurve(index), wxPlotData);
+    return dynamic_cast<wxPlotData*>(GetCurve(index));
+}
+
+wxPlotFunction* wxPlotCtrl::GetFunctionCurve(int index) const
+{
+    return dynamic_cast<wxPlotFunction*>(GetCurve(index));
 }
 
 int wxPlotCtrl::GetCurveIndex(const wxPlotCurve* curve) const
@@ -560,6 +566,8 @@ void wxPlotCtrl::UpdateKeyText()
     {
         if (const wxPlotData* data = GetDataCurve(i))
             m_keyText += data->GetFilename();
+        else if (const wxPlotFunction* function = GetFunctionCurve(i))
+            m_keyText += function->GetFunctionString();
         else
             m_keyText += wxString::Format(wxS("Curve %d"), i);
         m_keyText += wxS("\n");

@@ -34,6 +34,7 @@
 #include <vector>
 
 class wxScrollBar;
+class wxPlotFunction;
 class wxTextCtrl;
 class wxPlotDrawerArea;
 class wxPlotDrawerXAxis;
@@ -229,6 +230,8 @@ public:
     // The curve as data curve, null when it is not one.
     wxPlotData* GetDataCurve(int index) const;
     bool IsDataCurve(int index) const { return GetDataCurve(index) != NULL; }
+    // The curve as function curve, null when it is not one.
+    wxPlotFunction* GetFunctionCurve(int index) const;
     // Index of a held curve, -1 when absent.
     int GetCurveIndex(const wxPlotCurve* curve) const;
 

@@ -144,12 +144,14 @@ void wxPlotCtrl::CalcCurvesBounds()
         AdjustScrollBars();
         return;
     }
-    // A curve's rectangle counts only when every edge is finite.
+    // A curve's rectangle counts only when every edge is finite; each edge
+    // that is not gets its own report.
     auto usable = [this](const wxRect2DDouble& r) {
-        return IsFiniteOrReport(r.m_x, wxS("left curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_y, wxS("bottom curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_x + r.m_width, wxS("right curve boundary is NaN")) &
-               IsFiniteOrReport(r.m_y + r.m_height, wxS("top curve boundary is NaN"));
+        const bool left = IsFiniteOrReport(r.m_x, wxS("left curve boundary is NaN"));
+        const bool bottom = IsFiniteOrReport(r.m_y, wxS("bottom curve boundary is NaN"));
+        const bool right = IsFiniteOrReport(r.m_x + r.m_width, wxS("right curve boundary is NaN"));
+        const bool top = IsFiniteOrReport(r.m_y + r.m_height, wxS("top curve boundary is NaN"));
+        return left && bottom && right && top;
     };
     wxRect2DDouble bounds;
     const wxRect2DDouble first = m_curves[0]->GetBoundingRect();
@@ -255,8 +257,8 @@ void wxPlotCtrl::OnScroll(wxScrollEvent& event)
                          m_curvesBounds.m_x;
         if (!IsFiniteOrReport(x, wxS("plot's x-origin is NaN")))
             return;
-        m_viewRect.m_x = x;
-        Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_XAXIS);
+        // Through the one path that changes the view, without events.
+        SetOrigin(x, m_viewRect.m_y, false);
     }
     else if (event.GetId() == wxPLOTCTRL_ID_YSCROLLBAR)
     {
@@ -267,8 +269,7 @@ void wxPlotCtrl::OnScroll(wxScrollEvent& event)
                              range * m_curvesBounds.m_height + m_curvesBounds.m_y;
         if (!IsFiniteOrReport(y, wxS("plot's y-origin is NaN")))
             return;
-        m_viewRect.m_y = y;
-        Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_YAXIS);
+        SetOrigin(m_viewRect.m_x, y, false);
     }
 }
 

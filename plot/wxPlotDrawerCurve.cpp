@@ -22,12 +22,14 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
                        wxPlotPixel(ah - (y - view.m_y) * zy + 0.5));
     };
 
-    bool runSelected = false;
-    dc->SetPen(normalPen);
-    auto flush = [&]() {
-        if (m_line.size() >= 2)
-            dc->DrawLines(int(m_line.size()), m_line.data());
-        m_line.clear();
+    // Lines go through a pixel layer, as data curves do (cairo's
+    // unsmoothed strokes smear between neighbouring columns of one path).
+    const wxRect& area = m_owner->GetAreaSize();
+    m_canvas.Reset(area.width, area.height);
+    m_rings.clear();
+    auto usePen = [&](const wxPen& pen) {
+        m_canvas.SetColour(pen.GetColour());
+        m_canvas.SetWidth(pen.GetWidth());
     };
 
     double prevX = 0, prevY = 0;
@@ -36,44 +38,29 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
         const double x = px / zx + view.m_x;
         const double y = curve->GetY(x);
         const bool selected = selection && selection->IsSelected(x);
-        if (selected != runSelected)
-        {
-            const wxPoint tail = m_line.empty() ? wxPoint() : m_line.back();
-            const bool joined = !m_line.empty();
-            flush();
-            runSelected = selected;
-            dc->SetPen(selected ? selectedPen : normalPen);
-            if (joined)
-                m_line.push_back(tail);
-        }
         if (px > m_dcRect.x)
         {
             double x0 = prevX, y0 = prevY, x1 = x, y1 = y;
             const int r = ClipLineToRect(x0, y0, x1, y1, view);
-            if (r == wxPLOTCLIP_OUTSIDE)
-                flush();
-            else
+            if (r != wxPLOTCLIP_OUTSIDE)
             {
                 const wxPoint p = toPixel(x0, y0), c = toPixel(x1, y1);
-                if ((r & wxPLOTCLIP_FIRST) || m_line.empty())
-                {
-                    flush();
-                    m_line.push_back(p);
-                }
-                if (c != m_line.back())
-                    m_line.push_back(c);
+                usePen(selected ? selectedPen : normalPen);
+                m_canvas.Line(p.x, p.y, c.x, c.y);
                 if (selected && !(r & wxPLOTCLIP_SECOND))
-                {
-                    dc->SetBrush(*wxTRANSPARENT_BRUSH);
-                    dc->DrawEllipse(c.x - 2, c.y - 2, 5, 5);
-                }
-                if (r & wxPLOTCLIP_SECOND)
-                    flush();
+                    m_rings.push_back(c);
             }
         }
         prevX = x;
         prevY = y;
     }
-    flush();
-    dc->SetPen(wxNullPen);
+    m_canvas.DrawOnto(*dc);
+    if (!m_rings.empty())
+    {
+        dc->SetPen(selectedPen);
+        dc->SetBrush(*wxTRANSPARENT_BRUSH);
+        for (const wxPoint& c : m_rings)
+            dc->DrawEllipse(c.x - 2, c.y - 2, 5, 5);
+        dc->SetPen(wxNullPen);
+    }
 }

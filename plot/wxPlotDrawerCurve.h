@@ -4,6 +4,7 @@
 // selected x range are drawn with the selected pen and get a small ring.
 
 #include "wxPlotDrawerBase.h"
+#include "wxPlotPixelCanvas.h"
 
 #include <vector>
 
@@ -18,7 +19,8 @@ public:
     virtual void Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex);
 
 private:
-    std::vector<wxPoint> m_line;
+    wxPlotPixelCanvas m_canvas;
+    std::vector<wxPoint> m_rings;
 
     wxDECLARE_DYNAMIC_CLASS(wxPlotDrawerCurve);
 };

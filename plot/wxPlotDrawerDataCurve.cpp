@@ -7,10 +7,68 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 wxIMPLEMENT_DYNAMIC_CLASS(wxPlotDrawerDataCurve, wxPlotDrawerBase);
 
 namespace
 {
+// Lowest and highest y of the points [i, end); false when one of them lies
+// outside xa..xb in x or b..t in y, or is not a number.
+bool ColumnExtremes(const double* xs, const double* ys, int i, int end, double xa, double xb,
+                    double b, double t, double& ymin, double& ymax)
+{
+    int k = i;
+    double lo = ys[i], hi = ys[i];
+#if defined(__SSE2__)
+    // Two points at a time: this loop is most of the time a long curve takes.
+    __m128d vmin = _mm_set1_pd(lo), vmax = vmin, vmin2 = vmin, vmax2 = vmin;
+    __m128d ok = _mm_castsi128_pd(_mm_set1_epi32(-1)), ok2 = ok;
+    const __m128d vxa = _mm_set1_pd(xa), vxb = _mm_set1_pd(xb);
+    const __m128d vb = _mm_set1_pd(b), vt = _mm_set1_pd(t);
+    auto step = [&](const double* px, const double* py, __m128d& mn, __m128d& mx, __m128d& in) {
+        const __m128d x = _mm_loadu_pd(px), y = _mm_loadu_pd(py);
+        const __m128d inX = _mm_and_pd(_mm_cmpge_pd(x, vxa), _mm_cmple_pd(x, vxb));
+        const __m128d inY = _mm_and_pd(_mm_cmpge_pd(y, vb), _mm_cmple_pd(y, vt));
+        in = _mm_and_pd(in, _mm_and_pd(inX, inY));
+        mn = _mm_min_pd(mn, y);
+        mx = _mm_max_pd(mx, y);
+    };
+    for (; k + 4 <= end; k += 4)
+    {
+        step(xs + k, ys + k, vmin, vmax, ok);
+        step(xs + k + 2, ys + k + 2, vmin2, vmax2, ok2);
+    }
+    if (k + 2 <= end)
+    {
+        step(xs + k, ys + k, vmin, vmax, ok);
+        k += 2;
+    }
+    vmin = _mm_min_pd(vmin, vmin2);
+    vmax = _mm_max_pd(vmax, vmax2);
+    if (_mm_movemask_pd(_mm_and_pd(ok, ok2)) != 3)
+        return false;
+    double mins[2], maxs[2];
+    _mm_storeu_pd(mins, vmin);
+    _mm_storeu_pd(maxs, vmax);
+    lo = std::min(mins[0], mins[1]);
+    hi = std::max(maxs[0], maxs[1]);
+#endif
+    for (; k < end; ++k)
+    {
+        const double xk = xs[k], yk = ys[k];
+        if (!(xk >= xa && xk <= xb && yk >= b && yk <= t))
+            return false;
+        lo = yk < lo ? yk : lo;
+        hi = yk > hi ? yk : hi;
+    }
+    ymin = lo;
+    ymax = hi;
+    return true;
+}
+
 struct ColumnState
 {
     int x = INT_MIN, minY = 0, maxY = 0, lastY = 0;
@@ -19,28 +77,19 @@ struct ColumnState
 // The common case (lines only, nothing selected) for as long as the points
 // stay in view: no clipping, and the pixels need no bounds. A function of
 // its own so that the compiler keeps everything in registers; min and max
-// without branches, which noisy data would mispredict. Returns the index of
-// the first point outside the view (or last).
-int ReduceInView(const double* xs, const double* ys, int first, int last, double l, double r,
-                 double b, double t, double fx, double fy, double h, wxPlotPixelCanvas& canvas,
-                 ColumnState& col)
+// without branches, which noisy data would mispredict. With sorted x each
+// pixel column's stretch of points is found by bisection and only its y
+// extremes are taken. col holds the column the path is in (x INT_MIN for
+// none) and gets the one it ends in. Returns the index of the first point
+// outside the view (or last).
+[[gnu::noinline]] int ReduceInView(const double* xs, const double* ys, int first, int last, bool sorted, double l,
+                 double r, double b, double t, double fx, double fy, double h,
+                 wxPlotPixelCanvas& canvas, ColumnState& col)
 {
-    int colX = INT_MIN, minY = 0, maxY = 0, lastY = 0;
-    int i = first;
-    for (; i < last; ++i)
-    {
-        const double x = xs[i], y = ys[i];
-        if (!(x >= l && x <= r && y >= b && y <= t))
-            break;
-        const int px = int((x - l) * fx + 0.5);
-        const int py = int(h - (y - b) * fy + 0.5);
-        if (px == colX)
-        {
-            minY = std::min(minY, py);
-            maxY = std::max(maxY, py);
-            lastY = py;
-            continue;
-        }
+    int colX = col.x, minY = col.minY, maxY = col.maxY, lastY = col.lastY;
+    auto pixelX = [=](double x) { return int((x - l) * fx + 0.5); };
+    auto pixelY = [=](double y) { return int(h - (y - b) * fy + 0.5); };
+    auto startColumn = [&](int px, int py) {
         if (colX != INT_MIN)
         {
             if (minY != maxY)
@@ -49,6 +98,73 @@ int ReduceInView(const double* xs, const double* ys, int first, int last, double
         }
         colX = px;
         minY = maxY = lastY = py;
+    };
+
+    int i = first;
+    int columnLength = 1;
+    while (sorted && i < last)
+    {
+        const double x = xs[i];
+        if (!(x >= l && x <= r))
+            break;
+        const int px = pixelX(x);
+        auto same = [&](int j) {
+            const double xj = xs[j];
+            return xj >= l && xj <= r && pixelX(xj) == px;
+        };
+        // The column most likely holds as many points as the one before:
+        // look there first, then gallop and bisect.
+        int lo = i, hi;
+        const int guess = std::min(last, i + std::max(1, columnLength));
+        if (guess > i + 1 && !same(guess - 1))
+            hi = guess - 1;
+        else if (guess == last || !same(guess))
+            lo = hi = guess;
+        else
+        {
+            lo = guess;
+            for (int step = std::max(1, columnLength);; step *= 2)
+            {
+                hi = std::min(last, lo + step);
+                if (hi == last || !same(hi))
+                    break;
+                lo = hi;
+            }
+        }
+        while (hi - lo > 1)
+        {
+            const int mid = lo + (hi - lo) / 2;
+            (same(mid) ? lo : hi) = mid;
+        }
+        columnLength = hi - i;
+        // Points [i, hi) share the column, unless a value out of order or
+        // not a number hides among them: then the point walk below checks
+        // each one.
+        double ymin, ymax;
+        if (!ColumnExtremes(xs, ys, i, hi, xs[i], xs[hi - 1], b, t, ymin, ymax))
+            break;
+        if (px != colX)
+            startColumn(px, pixelY(ys[i]));
+        minY = std::min(minY, pixelY(ymax));
+        maxY = std::max(maxY, pixelY(ymin));
+        lastY = pixelY(ys[hi - 1]);
+        i = hi;
+    }
+    for (; i < last; ++i)
+    {
+        const double x = xs[i], y = ys[i];
+        if (!(x >= l && x <= r && y >= b && y <= t))
+            break;
+        const int px = pixelX(x);
+        const int py = pixelY(y);
+        if (px == colX)
+        {
+            minY = std::min(minY, py);
+            maxY = std::max(maxY, py);
+            lastY = py;
+            continue;
+        }
+        startColumn(px, py);
     }
     col.x = colX;
     col.minY = minY;
@@ -223,38 +339,38 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
     bool prevSelected = runSelected;
     bool havePrev = false;   // the previous point lies in the view
     wxPoint prevPix;
-    int start = first;
 
-    if (run.drawLines && !drawPoints && run.visible && !runSelected &&
-        (ri >= ranges.size() || ranges[ri].m_min >= last))
+    // Lines only and nothing selected: stretches of points in view go
+    // through the tight loop.
+    const bool fast = run.drawLines && !drawPoints && run.visible && !runSelected &&
+                      (ri >= ranges.size() || ranges[ri].m_min >= last);
+    const bool sorted = curve->GetIsSorted();
+
+    for (int i = first; i < last; ++i)
     {
-        // The common case (lines only, nothing selected) in a tight loop for
-        // as long as the points stay in view: no clipping, and the pixels
-        // need no bounds. Locals the compiler can keep in registers; min and
-        // max without branches, which noisy data would mispredict.
-        ColumnState col;
-        const int i = ReduceInView(xs, ys, first, last, left, right, bottom, top, zx, zy, ah,
-                                   m_canvas, col);
-        const int colX = col.x, minY = col.minY, maxY = col.maxY, lastY = col.lastY;
-        if (i > first)
+        if (fast && havePrev && prevInside && run.chainOpen && run.colOpen)
         {
-            // The general walk goes on from here with the column as it is.
-            run.chainOpen = run.colOpen = true;
-            run.colX = colX;
-            run.minY = minY;
-            run.maxY = maxY;
-            run.lastY = lastY;
-            havePrev = true;
-            prevPix = wxPoint(colX, lastY);
-            prevX = xs[i - 1];
-            prevY = ys[i - 1];
-            prevInside = true;
-            start = i;
+            ColumnState col;
+            col.x = run.colX;
+            col.minY = run.minY;
+            col.maxY = run.maxY;
+            col.lastY = run.lastY;
+            const int j = ReduceInView(xs, ys, i, last, sorted, left, right, bottom, top, zx, zy,
+                                       ah, m_canvas, col);
+            if (j > i)
+            {
+                run.colX = col.x;
+                run.minY = col.minY;
+                run.maxY = col.maxY;
+                run.lastY = col.lastY;
+                prevPix = wxPoint(col.x, col.lastY);
+                prevX = xs[j - 1];
+                prevY = ys[j - 1];
+                i = j;
+                if (i >= last)
+                    break;
+            }
         }
-    }
-
-    for (int i = start; i < last; ++i)
-    {
         const double cx = xs[i], cy = ys[i];
         const bool curInside = inside(cx, cy);
         const bool curSelected = isSelected(i);

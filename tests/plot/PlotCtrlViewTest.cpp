@@ -3,6 +3,7 @@
 
 #include "PlotCtrlTestSupport.h"
 
+#include <wx/scrolbar.h>
 #include <wx/timer.h>
 
 #include <climits>
@@ -276,6 +277,47 @@ TEST_F(PlotCtrlTest, SixthHistoryEntryDropsTheOldest)
     EXPECT_NEAR(4.0, m_plot->GetViewRect().m_x, 1e-9);
     m_plot->StepViewHistory(true);
     EXPECT_NEAR(5.0, m_plot->GetViewRect().m_x, 1e-9);
+}
+
+TEST_F(PlotCtrlTest, ScrollBarsMoveTheViewWithoutEvents)
+{
+    m_plot->SetAreaSizeForTest(200, 100);
+    m_plot->SetFitPlotOnNewCurve(false);
+    ASSERT_TRUE(m_plot->AddCurve(Curve({{0, 0}, {100, 50}})));
+    ASSERT_TRUE(m_plot->SetViewRect(wxRect2DDouble(0, 0, 10, 5)));
+    const wxRect2DDouble bounds = m_plot->GetCurvesBoundingRect();
+    struct Case
+    {
+        wxEventType type;
+        int id;
+        int position;
+        bool onRelease;
+        bool moves;
+    };
+    const Case cases[] = {
+        {wxEVT_SCROLL_THUMBRELEASE, wxPLOTCTRL_ID_XSCROLLBAR, 500, false, true},
+        {wxEVT_SCROLL_THUMBTRACK, wxPLOTCTRL_ID_XSCROLLBAR, 700, false, true},
+        {wxEVT_SCROLL_THUMBTRACK, wxPLOTCTRL_ID_XSCROLLBAR, 900, true, false},
+        {wxEVT_SCROLL_LINEDOWN, wxPLOTCTRL_ID_YSCROLLBAR, 40, true, true},
+        {wxEVT_SCROLL_THUMBRELEASE, 999, 40, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        m_plot->SetScrollOnThumbRelease(c.onRelease);
+        m_log.m_events.clear();
+        const wxRect2DDouble before = m_plot->GetViewRect();
+        wxScrollEvent event(c.type, c.id, c.position);
+        m_plot->GetEventHandler()->ProcessEvent(event);
+        const wxRect2DDouble after = m_plot->GetViewRect();
+        EXPECT_EQ(c.moves, !SameRect(before, after, 0)) << c.position;
+        EXPECT_EQ(0, m_log.Count(wxEVT_PLOTCTRL_VIEW_CHANGED)) << c.position;
+        if (c.moves && c.id == wxPLOTCTRL_ID_XSCROLLBAR)
+        {
+            const double range = m_plot->GetXScrollBar()->GetRange();
+            EXPECT_NEAR(c.position / range * bounds.m_width + bounds.m_x, after.m_x, 1e-9);
+            EXPECT_NEAR(before.m_width, after.m_width, 1e-9);
+        }
+    }
 }
 
 TEST_F(PlotCtrlTest, AutoScrollMovesTwentyPixelsAndStopsInside)

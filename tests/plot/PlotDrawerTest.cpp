@@ -119,8 +119,12 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         int points;
         bool sorted, lines, marks, selections, active;
         int penWidth;
+        bool inView = false;   // y stays in the view
     };
     const Case cases[] = {
+        {"dense sorted lines in view", 30000, true, true, false, false, false, 1, true},
+        {"dense sorted lines in view, wide", 30000, true, true, false, false, true, 2, true},
+        {"dense unsorted lines in view", 20000, false, true, false, false, false, 1, true},
         {"dense sorted lines", 20000, true, true, false, false, false, 1},
         {"dense sorted lines, selections", 20000, true, true, false, true, true, 1},
         {"dense sorted points, selections", 5000, true, false, true, true, false, 1},
@@ -150,6 +154,8 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
             if (unit(rng) < 0.002)
                 y = (unit(rng) - 0.5) * 5;
             ys[i] = y + 0.3 * std::sin(i * 0.37);
+            if (c.inView)
+                ys[i] = 0.9 * std::sin(xs[i] * 0.2) + 0.09 * std::sin(i * 0.37) * (unit(rng) - 0.5);
         }
         data->CalcBoundingRect();
         data->SetDrawLines(c.lines);

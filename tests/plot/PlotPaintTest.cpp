@@ -3,6 +3,8 @@
 
 #include "PlotCtrlTestSupport.h"
 
+#include "wxPlotFunction.h"
+
 #include <wx/textctrl.h>
 
 namespace
@@ -166,6 +168,39 @@ TEST_F(PlotCtrlTest, EmptyLabelKeepsTheRoomOfTheDefaultText)
     EXPECT_EQ(areaWithLabel, m_plot->GetPlotAreaRect());
     m_plot->SetShowXAxisLabel(false);
     EXPECT_GT(m_plot->GetPlotAreaRect().height, areaWithLabel.height);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(PlotCtrlTest, FunctionCurveIsNamedByItsExpressionAndDrawnPerColumn)
+{
+    auto* function = new wxPlotFunction;
+    ASSERT_TRUE(function->Create(wxS("x*0.5+1")));
+    m_plot->SetAreaSizeForTest(200, 100);
+    ASSERT_TRUE(m_plot->AddCurve(Curve({{0, 0}, {1, 0}}), false));
+    ASSERT_TRUE(m_plot->AddCurve(function, false));
+    EXPECT_EQ(function, m_plot->GetFunctionCurve(1));
+    EXPECT_EQ(nullptr, m_plot->GetDataCurve(1));
+    EXPECT_EQ(nullptr, m_plot->GetFunctionCurve(0));
+    EXPECT_EQ(wxS("\nx*0.5+1\n"), m_plot->GetKeyText());
+
+    m_plot->SetShowKey(false);
+    ASSERT_TRUE(m_plot->SetViewRect(wxRect2DDouble(0, 0, 20, 10)));
+    const wxImage image = m_plot->RenderArea();
+    // y = x/2 + 1 crosses the area from (0, 1) to (20, 11): in every column
+    // of its visible part one pixel is drawn at its value.
+    for (double x : {1.0, 5.0, 10.0, 17.0})
+    {
+        const int px = m_plot->PlotXToPixel(x), py = m_plot->PlotYToPixel(x * 0.5 + 1);
+        bool inked = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            inked |= image.GetRed(px, py + dy) == 0;
+        EXPECT_TRUE(inked) << x;
+    }
+    EXPECT_EQ(255, image.GetRed(m_plot->PlotXToPixel(11), m_plot->PlotYToPixel(3.3)));
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "ControllerCommand.h"
 #include "FrameSum.h"
+#include "IdleCar.h"
 #include "ReplyFrame.h"
 #include "PosixSerial.h"
 
@@ -117,6 +119,13 @@ const SimulatedEcu::Bytes& SimulatedEcu::Payload(unsigned char command) const
     return it == m_payloads.end() ? kNone : it->second;
 }
 
+IdleCar& SimulatedEcu::UseIdleCar()
+{
+    if (!m_car)
+        m_car = std::make_unique<IdleCar>();
+    return *m_car;
+}
+
 std::vector<unsigned char> SimulatedEcu::ReceivedCommands() const
 {
     std::vector<unsigned char> commands;
@@ -195,7 +204,15 @@ void SimulatedEcu::Answer(const Bytes& request)
 
     TakeEffect(request);
     const unsigned char command = request[1];
-    Bytes payload = Payload(command);
+    Bytes payload;
+    if (m_car)
+        m_car->Take(request);
+    if (m_car && command == CMD_READ_LIVE_DATA)
+        payload = m_car->NextLivePayload();
+    else if (m_car && command == CMD_READ_PARAMETERS)
+        payload = m_car->ParameterPayload();
+    else
+        payload = Payload(command);
     if (payload.size() > m_shortPayload)
         payload.resize(m_shortPayload);
     Bytes reply = MakeReply(command, payload);

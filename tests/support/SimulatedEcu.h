@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+class IdleCar;
 
 // An engine controller at the far end of a pseudo-terminal. The program
 // under test opens SlavePath() like any serial port; the test drives the
@@ -55,6 +58,10 @@ public:
     // theirs, as the real ECU does.
     void SetPayload(unsigned char command, const Bytes& payload);
     const Bytes& Payload(unsigned char command) const;
+    // From now on live and parameter replies come from a car idling behind
+    // the ECU, which follows the calibration commands (see IdleCar); the
+    // same car on every call.
+    IdleCar& UseIdleCar();
 
     // --- Faults ---
     // Takes requests but answers none.
@@ -130,6 +137,7 @@ private:
     Bytes m_input;
     std::deque<Chunk> m_outbox;
     std::map<unsigned char, Bytes> m_payloads;
+    std::unique_ptr<IdleCar> m_car;
     std::vector<Bytes> m_received;
     std::size_t m_discarded = 0;
     int m_requestCount = 0;

@@ -3,7 +3,8 @@
 // serves until killed.
 //
 //   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
-//           [--trickle N] [--line-speed] [--zeros] [--log FILE]
+//           [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]
+//           [--log FILE]
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -16,6 +17,7 @@
 #include <poll.h>
 
 #include "DemoRecording.h"
+#include "IdleCar.h"
 #include "SimulatedEcu.h"
 
 namespace
@@ -32,13 +34,17 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]\n"
-                 "               [--trickle N] [--line-speed] [--zeros] [--log FILE]\n"
+                 "               [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]\n"
+                 "               [--log FILE]\n"
                  "  --corrupt-every N  every N-th reply has a wrong sum\n"
                  "  --silent-every N   every N-th request is not answered\n"
                  "  --silent-from N    no request from the N-th on is answered\n"
                  "  --trickle N        at most N reply bytes per 10 ms\n"
                  "  --line-speed       replies at 1000 bytes/s (10000 baud, 8N1), one behind the other\n"
                  "  --zeros            all-zero payloads instead of the demo recording\n"
+                 "  --idle-car         a four-cylinder car at idle that a calibration can run on,\n"
+                 "                     instead of the demo recording\n"
+                 "  --stall-from N     with --idle-car: the engine stalls from live frame N on\n"
                  "  --log FILE         each request frame received, in hex, one per line, and\n"
                  "                     \"backlog N\" whenever N replies wait unsent, more than ever before\n");
 }
@@ -70,6 +76,8 @@ int main(int argc, char** argv)
     int trickle = 0;
     bool zeros = false;
     bool lineSpeed = false;
+    bool idleCar = false;
+    int stallFrom = -1;
     const char* logPath = nullptr;
 
     for (int i = 1; i < argc; ++i)
@@ -88,6 +96,10 @@ int main(int argc, char** argv)
             zeros = true;
         else if (arg == "--line-speed")
             lineSpeed = true;
+        else if (arg == "--idle-car")
+            idleCar = true;
+        else if (arg == "--stall-from")
+            ok = NumberArg(argc, argv, i, stallFrom);
         else if (arg == "--log" && i + 1 < argc)
             logPath = argv[++i];
         else
@@ -97,6 +109,12 @@ int main(int argc, char** argv)
             Usage();
             return 2;
         }
+    }
+
+    if (stallFrom >= 0 && !idleCar)
+    {
+        Usage();
+        return 2;
     }
 
     std::FILE* log = nullptr;
@@ -124,7 +142,9 @@ int main(int argc, char** argv)
     ecu.SetTrickle(static_cast<std::size_t>(trickle));
     if (lineSpeed)
         ecu.SetLineSpeed(1000);
-    if (!zeros)
+    if (idleCar)
+        ecu.UseIdleCar().StallFrom(stallFrom);
+    else if (!zeros)
         ecu.SetPayload(12, PayloadOf(demoParameterFrame.data(), demoParameterFrame.size()));
 
     std::signal(SIGINT, OnSignal);
@@ -138,7 +158,7 @@ int main(int argc, char** argv)
     while (!g_stop)
     {
         // The live readings move through the recording, one frame per reply.
-        if (!zeros)
+        if (!zeros && !idleCar)
         {
             const auto& frame = demoLiveFrames[liveFrame % kDemoLiveFrameCount];
             ecu.SetPayload(1, PayloadOf(frame.data(), frame.size()));

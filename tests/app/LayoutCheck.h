@@ -1,0 +1,11 @@
+#ifndef QUENVAR_TESTS_LAYOUTCHECK_H
+#define QUENVAR_TESTS_LAYOUTCHECK_H
+
+class wxWindow;
+
+// Adds a failure for every shown window below root (top-level windows
+// excepted) that reaches out of its parent, overlaps a shown sibling, or is
+// narrower (labels: also lower) than its text needs.
+void ExpectTidyLayout(wxWindow* root);
+
+#endif
