@@ -126,9 +126,9 @@ PlotMap::PlotMap(wxWindow* parent, wxWindowID id, long style)
     SetupAxisLabels();
     // No rubber band, no selection, no mouse function: clicks only select
     // and add map points.
-    m_areaMouseMarker = wxPLOTCTRL_MARKER_NONE;
-    m_selectionMode = wxPLOTCTRL_SELECT_NONE;
-    m_areaMouseFunction = wxPLOTCTRL_MOUSE_NOTHING;
+    SetAreaMouseMarker(wxPLOTCTRL_MARKER_NONE);
+    SetSelectionMode(wxPLOTCTRL_SELECT_NONE);
+    SetAreaMouseFunction(wxPLOTCTRL_MOUSE_NOTHING, false);
 
     m_petrolCurve = AddCollectedCurve(true);
     m_gasCurve = AddCollectedCurve(false);
@@ -462,97 +462,30 @@ void PlotMap::ProcessAreaMouseEvent(wxMouseEvent& event)
         if (FindFocus() != m_area)
             m_area->SetFocus();
         if (m_areaCursorId == wxPLOTCTRL_CURSOR_GRAB)
-            m_areaCursorId = wxPLOTCTRL_CURSOR_GRABBING;
+            SetAreaCursor(wxPLOTCTRL_CURSOR_GRABBING);
         SendClick(twice ? wxEVT_PLOTCTRL_AREA_DOUBLE_CLICK : wxEVT_PLOTCTRL_AREA_CLICK, p);
 
         int curve = -1, dataIndex = -1;
         wxPoint2DDouble found;
         const wxPoint2DDouble reach(kPointPixels / m_zoom.m_x, kPointPixels / m_zoom.m_y);
-        if (FindPointNear(p, reach, curve, dataIndex, found))
-        {
-            SendClick(twice ? wxEVT_PLOTCTRL_POINT_DOUBLE_CLICK : wxEVT_PLOTCTRL_POINT_CLICK, found,
-                      curve, dataIndex);
-            if (curve != m_activeIndex)
-                SetActiveCurve(curve, true);
-            MoveCursorTo(curve, dataIndex);
-        }
+        if (!FindClosestPoint(p, reach, curve, dataIndex, found) || dataIndex < 0)
+            return;
+        SendClick(twice ? wxEVT_PLOTCTRL_POINT_DOUBLE_CLICK : wxEVT_PLOTCTRL_POINT_CLICK, found,
+                  curve, dataIndex);
+        if (!CurveIndexOk(curve))
+            return;
+        if (curve != m_activeIndex)
+            SetActiveCurve(curve, true);
+        SetCursorDataIndex(curve, dataIndex, true);
     }
     else if (event.LeftUp())
-    {
-        if (m_captureWindow && m_captureWindow->HasCapture())
-            m_captureWindow->ReleaseMouse();
-        m_captureWindow = NULL;
-        if (m_areaCursorId == wxPLOTCTRL_CURSOR_GRABBING)
-            m_areaCursorId = wxPLOTCTRL_CURSOR_GRAB;
-        StopAutoScrollTimer();
-        if (m_area->m_mouseRect != wxRect())
-            m_area->m_mouseRect = wxRect();
-    }
+        EndMouseDrag(true);
     else if (event.Dragging() && event.LeftIsDown())
     {
-        if (m_captureWindow != m_area)
-        {
-            if (m_captureWindow && m_captureWindow->HasCapture())
-                m_captureWindow->ReleaseMouse();
-            if (!m_area->HasCapture())
-                m_area->CaptureMouse();
-            m_captureWindow = m_area;
-        }
+        SetCaptureWindow(m_area);
         if (m_areaCursorId == wxPLOTCTRL_CURSOR_GRAB)
-            m_areaCursorId = wxPLOTCTRL_CURSOR_GRABBING;
+            SetAreaCursor(wxPLOTCTRL_CURSOR_GRABBING);
     }
-}
-
-bool PlotMap::FindPointNear(const wxPoint2DDouble& p, const wxPoint2DDouble& d, int& curveIndex,
-                            int& dataIndex, wxPoint2DDouble& found)
-{
-    curveIndex = dataIndex = -1;
-    if (!std::isfinite(p.m_x) || !std::isfinite(p.m_y) || !std::isfinite(d.m_x) ||
-        !std::isfinite(d.m_y))
-        return false;
-    const int first = m_activeIndex >= 0 ? m_activeIndex : 0;
-    for (int k = -1; k < GetCurveCount(); ++k)
-    {
-        const int i = k < 0 ? first : k;
-        if (k == first)
-            continue;
-        const wxPlotData* data = GetDataCurve(i);
-        if (!data)
-            continue;
-        const int index = data->GetIndexFromXY(p.m_x, p.m_y, d.m_x);
-        const wxPoint2DDouble point = data->GetPoint(index);
-        if (std::fabs(point.m_x - p.m_x) <= d.m_x && std::fabs(point.m_y - p.m_y) <= d.m_y)
-        {
-            curveIndex = i;
-            dataIndex = index;
-            found = point;
-            return true;
-        }
-    }
-    return false;
-}
-
-void PlotMap::MoveCursorTo(int curveIndex, int dataIndex)
-{
-    const wxPlotData* data = GetDataCurve(curveIndex);
-    if (!data || dataIndex < 0 || dataIndex >= data->GetCount() ||
-        (curveIndex == m_cursorCurveIndex && dataIndex == m_cursorDataIndex))
-        return;
-    const wxPoint2DDouble point = data->GetPoint(dataIndex);
-    auto send = [&](wxEventType type) {
-        wxPlotCtrlEvent event(type, GetId(), this);
-        event.SetCurve(GetCurve(curveIndex), curveIndex);
-        event.SetCurveDataIndex(dataIndex);
-        event.SetPosition(point.m_x, point.m_y);
-        return DoSendEvent(event);
-    };
-    if (!send(wxEVT_PLOTCTRL_CURSOR_CHANGING))
-        return;
-    m_cursorCurveIndex = curveIndex;
-    m_cursorDataIndex = dataIndex;
-    m_cursorMarker.SetPlotPosition(point);
-    send(wxEVT_PLOTCTRL_CURSOR_CHANGED);
-    Redraw(wxPLOTCTRL_REDRAW_PLOT);
 }
 
 void PlotMap::OnAreaClick(wxPlotCtrlEvent& event)

@@ -126,12 +126,6 @@ private:
     wxRect2DDouble ScaledView(double factor) const;
     // Sends a click event of type at p; with a curve point when curve >= 0.
     void SendClick(wxEventType type, const wxPoint2DDouble& p, int curve = -1, int dataIndex = -1);
-    // The nearest point of a data curve within d of p: the active curve
-    // first, then the others in order. False when none is that close.
-    bool FindPointNear(const wxPoint2DDouble& p, const wxPoint2DDouble& d, int& curveIndex,
-                       int& dataIndex, wxPoint2DDouble& found);
-    // Puts the data cursor on a point, with the cursor events.
-    void MoveCursorTo(int curveIndex, int dataIndex);
 
     // The plot's own object sharing the model's curve.
     wxPlotData* m_mapCurve = nullptr;
