@@ -11,6 +11,8 @@
 #include "ParamPayloadBuilder.h"
 #include "PlotMap.h"
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
@@ -105,3 +107,8 @@ void BM_ArrowStep(benchmark::State& state)
 BENCHMARK(BM_ArrowStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    return RunGuiBenchmarks(argc, argv, [] { delete Frame(); });
+}
