@@ -138,3 +138,19 @@ TEST_F(FaultPageTest, PageFitsTheNotebookOfTheMainWindow)
     EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "fault-page.png"));
     m_frame->Hide();
 }
+
+TEST(FaultPageAlone, LeavesTheObserverListWhenDestroyed)
+{
+    ASSERT_EQ(theController, nullptr);
+    theController = new Controller;
+    auto* page = new GuZhangMa(guitest::SharedFrame(), wxID_ANY, wxDefaultPosition, wxDefaultSize, 0);
+    page->OnAttach();
+    ASSERT_EQ(theController->m_observers.size(), 1u);
+    delete page;
+    EXPECT_TRUE(theController->m_observers.empty());
+    // A frame after it went must not reach it.
+    const LivePayloadBuilder live;
+    EXPECT_TRUE(theController->ApplyLiveData(live.Payload().data(), live.Payload().size()));
+    delete theController;
+    theController = nullptr;
+}
