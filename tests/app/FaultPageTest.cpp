@@ -98,6 +98,7 @@ TEST_F(FaultPageTest, EraseIsJudgedByTheParameterFrameReadBehindIt)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
         BringOnline(Stored({2, 4}));
+        SetAnswerWait(c.answered);
         Erase();
         EXPECT_EQ(Queued(), eraseThenRead);
         EXPECT_EQ(Status(), wxString(L"正在擦除故障…"));

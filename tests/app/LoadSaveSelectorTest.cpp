@@ -88,6 +88,7 @@ TEST_F(LoadSaveSelectorTest, RefusedNamesFailedWritesAndMissingAnswersAreSaid)
     const wxString failed = wxString(L"设置文件保存失败: ") + Path("plain/car.xse");
     EXPECT_TRUE(Status().StartsWith(failed)) << Status();
 
+    SetAnswerWait(false);
     Press(LoadSaveSelector::ID_SAVE, "late.xse");
     ASSERT_TRUE(guitest::WaitFor([&] { return catcher.m_messages.size() == 3; }));
     const wxString noAnswer = wxString::Format(L"设置文件保存失败：ECU没有应答，%s 未写入。", m_answer);
