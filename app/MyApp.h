@@ -36,6 +36,8 @@ public:
 
 private:
     bool m_startDemo = false;
+    // Notebook page shown at start (--page), -1: the first.
+    long m_startPage = -1;
 };
 
 wxDECLARE_APP(MyApp);

@@ -35,11 +35,14 @@
 #include "AppResources.h"
 #include "Controller.h"
 #include "DiagnosticDialog.h"
+#include "FakeAxis.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
 #include "InjectorCalcDialog.h"
 #include "LoadSaveSelector.h"
+#include "MapPreview.h"
 #include "PanelCS.h"
+#include "PlotMap.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -70,14 +73,6 @@ const wxColour ChannelColours[10] = {
     wxColour(255, 165, 0),   wxColour(162, 255, 255)};
 
 int LampBlinkCounter = 0;
-
-bool IsControllerReady(bool)
-{
-    // Online alone stays set after the link is lost: loads, saves and
-    // setters would queue into a dead line.
-    const Controller* c = theController;
-    return c && c->m_online && c->m_connected && !c->m_linkLost && !c->m_calibrating;
-}
 
 wxBEGIN_EVENT_TABLE(MyFrame, wxFrame)
     EVT_CLOSE(MyFrame::OnClose)
@@ -234,7 +229,7 @@ void MyFrame::CreateControls()
         return page;
     };
     m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
-    m_mapPage = comingPage();
+    m_mapPage = CreateMapPreview(m_notebook, m_mapPlot, m_pressureAxis);
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = comingPage();
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
@@ -300,9 +295,10 @@ void MyFrame::SetToolLabel(int toolId, wxString label, wxString shortHelp)
 
 void MyFrame::UpdatePressureAxis()
 {
-    // The settings page calls this on every engine-type choice; the map
-    // page and its pressure axis are not part of the program yet, so there
-    // is nothing to redraw.
+    if (!m_pressureAxis)
+        return;
+    m_pressureAxis->UpdateLabels();
+    m_pressureAxis->Refresh(true);
 }
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
@@ -337,6 +333,8 @@ void MyFrame::OnAttach()
     // once they exist.
     if (m_settingsPage)
         m_settingsPage->OnAttach();
+    if (m_mapPlot)
+        m_mapPlot->OnAttach();
     if (m_faultPage)
         m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));

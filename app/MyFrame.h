@@ -11,13 +11,16 @@
 
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
+#include "ControllerReady.h"
 // The spinner table lives with the calibration, which runs without windows.
 #include "SpinnerFrames.h"
 
+class FakeAxis;
 class FilledBoxCtrl;
 class GuZhangMa;
 class LevelBarCtrl;
 class PanelCS;
+class PlotMap;
 class ReadingTextCtrl;
 class SettingsFileTransfer;
 class wxButton;
@@ -74,7 +77,7 @@ public:
     void StartPollTimer() override;
     // Relabels a tool when its label differs; pauses polling meanwhile.
     void SetToolLabel(int toolId, wxString label, wxString shortHelp);
-    // Redraws the map page's pressure axis (no map page yet: nothing to do).
+    // Redraws the map tab's pressure axis (after the engine type changed).
     void UpdatePressureAxis();
     // Switches demo mode on or off, as the demo tool does.
     void ToggleDemo();
@@ -125,6 +128,9 @@ public:
     wxPanel* m_mapPage = nullptr;
     wxPanel* m_oscylPage = nullptr;
     GuZhangMa* m_faultPage = nullptr;
+    // On the map tab; null until built.
+    PlotMap* m_mapPlot = nullptr;
+    FakeAxis* m_pressureAxis = nullptr;
 
     wxStaticBox* m_liveBox = nullptr;
     wxStaticBox* m_injectionBox = nullptr;
@@ -186,10 +192,6 @@ private:
 
     wxDECLARE_EVENT_TABLE();
 };
-
-// True when the controller exists, is online with a live link (connected,
-// not lost) and no calibration runs. The argument is ignored.
-bool IsControllerReady(bool);
 
 // Colours of the ten oscilloscope channels, also those of the matching
 // labels in the live-readings area.

@@ -4,6 +4,8 @@
 
 #include "wxPlotCtrl.h"
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
@@ -153,17 +155,5 @@ BENCHMARK(BM_CalcTicks)->Unit(benchmark::kNanosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
-    {
-        fprintf(stderr, "cannot start the toolkit (no display?)\n");
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Frame()->Destroy();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
+    return RunGuiBenchmarks(argc, argv, [] { Frame()->Destroy(); });
 }

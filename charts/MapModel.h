@@ -55,7 +55,7 @@ public:
     // Selects the first point whose marker box (half-width, half-height,
     // width, height in box) around it contains p.
     void SelectPointAt(const wxPoint2DDouble& p, const wxRect2DDouble& box);
-    // Selects the point whose marker sits exactly at p.
+    // Selects the point whose marker sits exactly at p; a miss changes nothing.
     void SelectPointUnder(const wxPoint2DDouble& p);
     // Each point's index in list order, 0xFF for the unused slots.
     std::array<unsigned char, kMaxPoints> PointIndexTable() const;
