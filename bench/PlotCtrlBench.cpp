@@ -6,10 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 
 #include <cmath>
 #include <memory>
@@ -150,20 +148,3 @@ void BM_CalcTicks(benchmark::State& state)
 BENCHMARK(BM_CalcTicks)->Unit(benchmark::kNanosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
-    {
-        fprintf(stderr, "cannot start the toolkit (no display?)\n");
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Frame()->Destroy();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
-}

@@ -335,7 +335,6 @@ void MapPane::OnErasePetrolCurve(wxCommandEvent&)
     if (IsControllerReady(true))
         theController->ErasePetrolCurve();
     m_plot->ClearPetrolCurve();
-    m_plot->Redraw(wxPLOTCTRL_REDRAW_PLOT);
 }
 
 void MapPane::OnEraseGasCurve(wxCommandEvent&)
@@ -343,7 +342,6 @@ void MapPane::OnEraseGasCurve(wxCommandEvent&)
     if (IsControllerReady(true))
         theController->EraseGasCurve();
     m_plot->ClearGasCurve();
-    m_plot->Redraw(wxPLOTCTRL_REDRAW_PLOT);
 }
 
 void MapPane::OnLock(wxCommandEvent&)

@@ -83,22 +83,11 @@ wxGenericPen CurvePen(const wxColour& colour)
 
 // Pens of a collected curve or line, also as the active pen: a clicked curve
 // becomes active and must keep its colour, or petrol would show in the gas
-// colour. The name is the curve's line in the legend.
-void Dress(wxPlotData& curve, const wxColour& colour, const wxString& name)
+// colour.
+void Dress(wxPlotData& curve, const wxColour& colour)
 {
     curve.SetPen(wxPLOTPEN_NORMAL, CurvePen(colour));
     curve.SetPen(wxPLOTPEN_ACTIVE, CurvePen(colour));
-    curve.SetOption(wxS("File.Name"), name);
-}
-
-wxString CurveName(bool petrol)
-{
-    return petrol ? _(L"汽油") : _(L"燃气");
-}
-
-wxString LineName(bool petrol)
-{
-    return petrol ? _(L"汽油 (平均)") : _(L"燃气 (平均)");
 }
 } // namespace
 
@@ -137,9 +126,9 @@ PlotMap::PlotMap(wxWindow* parent, wxWindowID id, long style)
     SetupAxisLabels();
     // No rubber band, no selection, no mouse function: clicks only select
     // and add map points.
-    m_areaMouseMarker = wxPLOTCTRL_MARKER_NONE;
-    m_selectionMode = wxPLOTCTRL_SELECT_NONE;
-    m_areaMouseFunction = wxPLOTCTRL_MOUSE_NOTHING;
+    SetAreaMouseMarker(wxPLOTCTRL_MARKER_NONE);
+    SetSelectionMode(wxPLOTCTRL_SELECT_NONE);
+    SetAreaMouseFunction(wxPLOTCTRL_MOUSE_NOTHING, false);
 
     m_petrolCurve = AddCollectedCurve(true);
     m_gasCurve = AddCollectedCurve(false);
@@ -163,7 +152,7 @@ wxPlotData* PlotMap::AddCollectedCurve(bool petrol)
     auto* curve = new wxPlotData(kCurvePoints);
     curve->SetDrawLines(false);
     curve->SetDrawPoints(true);
-    Dress(*curve, LineColour(petrol), CurveName(petrol));
+    Dress(*curve, LineColour(petrol));
     curve->CalcBoundingRect();
     AddCurve(curve, true, false);
     return curve;
@@ -189,7 +178,6 @@ void PlotMap::OnAttach()
         // shares the model's points, and the green pen also when active.
         auto* curve = new wxPlotData(m_model->GetCurve());
         curve->SetPen(wxPLOTPEN_ACTIVE, curve->GetPen(wxPLOTPEN_NORMAL));
-        curve->SetOption(wxS("File.Name"), _(L"增量系数"));
         if (AddCurve(curve, true, false))
             m_mapCurve = curve;
     }
@@ -216,20 +204,32 @@ double PlotMap::PressureToPlotY(double bar, bool turbo)
 
 void PlotMap::ClearPetrolCurve()
 {
-    for (int i = 0; i < kCurvePoints; ++i)
-        m_petrolCurve->SetPoint(i, m_petrolCurve->GetXValue(i), 0.0);
-    m_petrolCurve->CalcBoundingRect();
+    ClearCurve(*m_petrolCurve);
 }
 
 void PlotMap::ClearGasCurve()
 {
-    for (int i = 0; i < kCurvePoints; ++i)
-        m_gasCurve->SetPoint(i, m_gasCurve->GetXValue(i), 0.0);
-    m_gasCurve->CalcBoundingRect();
+    ClearCurve(*m_gasCurve);
 }
 
-void PlotMap::Collect(wxPlotData& curve, const double* ring, unsigned k0, bool gas)
+void PlotMap::ClearCurve(wxPlotData& curve)
 {
+    for (int i = 0; i < kCurvePoints; ++i)
+        curve.SetPoint(i, curve.GetXValue(i), 0.0);
+    curve.CalcBoundingRect();
+    // Gone from the screen at once, also while no live frame comes.
+    Redraw(wxPLOTCTRL_REDRAW_PLOT);
+}
+
+bool PlotMap::Collect(wxPlotData& curve, const double* ring, unsigned k0, bool gas)
+{
+    bool changed = false;
+    auto put = [&](int index, double x, double y) {
+        if (curve.GetXValue(index) == x && curve.GetYValue(index) == y)
+            return;
+        curve.SetPoint(index, x, y);
+        changed = true;
+    };
     for (unsigned j = 0; j < kSamplesPerFrame; ++j)
     {
         const unsigned i = (k0 + j) % kRingSize;
@@ -239,14 +239,17 @@ void PlotMap::Collect(wxPlotData& curve, const double* ring, unsigned k0, bool g
         if (t == 0.0)
         {
             if (gas)
-                curve.SetPoint(0, 0.0, 0.0);
+                put(0, 0.0, 0.0);
             continue;
         }
         // The ring holds bytes from the line; anything else has no point.
         if (!(t > 0.0 && t < kCurvePoints))
             continue;
-        curve.SetPoint(static_cast<int>(t), t * kMsPerUnit, i * kRowStep + kRowBase);
+        put(static_cast<int>(t), t * kMsPerUnit, i * kRowStep + kRowBase);
     }
+    if (changed)
+        curve.CalcBoundingRect();
+    return changed;
 }
 
 bool PlotMap::HasEnoughPoints(const wxPlotData& curve)
@@ -305,7 +308,7 @@ wxColour PlotMap::LineColour(bool petrol)
     return petrol ? *wxRED : *wxBLUE;
 }
 
-void PlotMap::UpdateLine(const wxPlotData& curve, wxPlotData*& line, int& age, bool petrol)
+bool PlotMap::UpdateLine(const wxPlotData& curve, wxPlotData*& line, int& age, bool petrol)
 {
     if (HasEnoughPoints(curve))
     {
@@ -314,20 +317,21 @@ void PlotMap::UpdateLine(const wxPlotData& curve, wxPlotData*& line, int& age, b
             // A fresh object each time: the plot deleted the last one.
             auto* fresh = new wxPlotData;
             BuildLineCurve(curve, *fresh);
-            Dress(*fresh, LineColour(petrol), LineName(petrol));
+            Dress(*fresh, LineColour(petrol));
             if (!AddCurve(fresh, true, false))
-                return;
+                return false;
             line = fresh;
             age = 1;
+            return true;
         }
         else if (++age > kLineRenewFrames)
         {
             age = 1;
             BuildLineCurve(curve, *line);
             // New data comes with the library's pens.
-            Dress(*line, LineColour(petrol), LineName(petrol));
+            Dress(*line, LineColour(petrol));
             line->CalcBoundingRect();
-            Redraw(wxPLOTCTRL_REDRAW_PLOT);
+            return true;
         }
     }
     else if (age > 0)
@@ -336,16 +340,22 @@ void PlotMap::UpdateLine(const wxPlotData& curve, wxPlotData*& line, int& age, b
         line = nullptr;
         age = -1;
         DeleteCurve(gone, false);
+        return true;
     }
+    return false;
 }
 
-void PlotMap::MoveMarker(int position, double x, double y)
+bool PlotMap::MoveMarker(int position, double x, double y)
 {
     if (position < 0 || position >= GetMarkerCount())
-        return;
+        return false;
     // A copy shares the plot's marker, so moving it moves the plot's.
     wxPlotMarker marker = GetMarkers()[position];
+    const wxPoint2DDouble at = marker.GetPlotPosition();
+    if (at.m_x == x && at.m_y == y)
+        return false;
     marker.SetPlotPosition(x, y);
+    return true;
 }
 
 void PlotMap::OnControllerData()
@@ -354,18 +364,17 @@ void PlotMap::OnControllerData()
         return;
     const Controller& c = *theController;
     const unsigned k0 = c.m_sampleIndex & 0xFF;
-    if (m_unlocked)
-        Collect(*m_petrolCurve, c.GetPetrolSamples(), k0, false);
-    Collect(*m_gasCurve, c.GetGasSamples(), k0, true);
-    m_petrolCurve->CalcBoundingRect();
-    m_gasCurve->CalcBoundingRect();
-
-    UpdateLine(*m_gasCurve, m_gasLine, m_gasLineAge, false);
-    UpdateLine(*m_petrolCurve, m_petrolLine, m_petrolLineAge, true);
-
-    MoveMarker(m_petrolMarker, c.m_petrolInjectionTimes[0], 0.0);
-    MoveMarker(m_pressureMarker, 0.0, PressureToPlotY(c.m_manifoldPressure, c.IsTurbo()));
-    Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_XAXIS | wxPLOTCTRL_REDRAW_YAXIS);
+    // Only what changed is drawn again, and only the area: a live frame
+    // leaves the view and with it the axes as they were. The map tab is
+    // open for hours at ten frames a second.
+    bool changed = m_unlocked && Collect(*m_petrolCurve, c.GetPetrolSamples(), k0, false);
+    changed |= Collect(*m_gasCurve, c.GetGasSamples(), k0, true);
+    changed |= UpdateLine(*m_gasCurve, m_gasLine, m_gasLineAge, false);
+    changed |= UpdateLine(*m_petrolCurve, m_petrolLine, m_petrolLineAge, true);
+    changed |= MoveMarker(m_petrolMarker, c.m_petrolInjectionTimes[0], 0.0);
+    changed |= MoveMarker(m_pressureMarker, 0.0, PressureToPlotY(c.m_manifoldPressure, c.IsTurbo()));
+    if (changed)
+        Redraw(wxPLOTCTRL_REDRAW_PLOT);
 }
 
 // --- The map from the controller and the model's markers -----------------------
@@ -445,97 +454,30 @@ void PlotMap::ProcessAreaMouseEvent(wxMouseEvent& event)
         if (FindFocus() != m_area)
             m_area->SetFocus();
         if (m_areaCursorId == wxPLOTCTRL_CURSOR_GRAB)
-            m_areaCursorId = wxPLOTCTRL_CURSOR_GRABBING;
+            SetAreaCursor(wxPLOTCTRL_CURSOR_GRABBING);
         SendClick(twice ? wxEVT_PLOTCTRL_AREA_DOUBLE_CLICK : wxEVT_PLOTCTRL_AREA_CLICK, p);
 
         int curve = -1, dataIndex = -1;
         wxPoint2DDouble found;
         const wxPoint2DDouble reach(kPointPixels / m_zoom.m_x, kPointPixels / m_zoom.m_y);
-        if (FindPointNear(p, reach, curve, dataIndex, found))
-        {
-            SendClick(twice ? wxEVT_PLOTCTRL_POINT_DOUBLE_CLICK : wxEVT_PLOTCTRL_POINT_CLICK, found,
-                      curve, dataIndex);
-            if (curve != m_activeIndex)
-                SetActiveCurve(curve, true);
-            MoveCursorTo(curve, dataIndex);
-        }
+        if (!FindClosestPoint(p, reach, curve, dataIndex, found) || dataIndex < 0)
+            return;
+        SendClick(twice ? wxEVT_PLOTCTRL_POINT_DOUBLE_CLICK : wxEVT_PLOTCTRL_POINT_CLICK, found,
+                  curve, dataIndex);
+        if (!CurveIndexOk(curve))
+            return;
+        if (curve != m_activeIndex)
+            SetActiveCurve(curve, true);
+        SetCursorDataIndex(curve, dataIndex, true);
     }
     else if (event.LeftUp())
-    {
-        if (m_captureWindow && m_captureWindow->HasCapture())
-            m_captureWindow->ReleaseMouse();
-        m_captureWindow = NULL;
-        if (m_areaCursorId == wxPLOTCTRL_CURSOR_GRABBING)
-            m_areaCursorId = wxPLOTCTRL_CURSOR_GRAB;
-        StopAutoScrollTimer();
-        if (m_area->m_mouseRect != wxRect())
-            m_area->m_mouseRect = wxRect();
-    }
+        EndMouseDrag(true);
     else if (event.Dragging() && event.LeftIsDown())
     {
-        if (m_captureWindow != m_area)
-        {
-            if (m_captureWindow && m_captureWindow->HasCapture())
-                m_captureWindow->ReleaseMouse();
-            if (!m_area->HasCapture())
-                m_area->CaptureMouse();
-            m_captureWindow = m_area;
-        }
+        SetCaptureWindow(m_area);
         if (m_areaCursorId == wxPLOTCTRL_CURSOR_GRAB)
-            m_areaCursorId = wxPLOTCTRL_CURSOR_GRABBING;
+            SetAreaCursor(wxPLOTCTRL_CURSOR_GRABBING);
     }
-}
-
-bool PlotMap::FindPointNear(const wxPoint2DDouble& p, const wxPoint2DDouble& d, int& curveIndex,
-                            int& dataIndex, wxPoint2DDouble& found)
-{
-    curveIndex = dataIndex = -1;
-    if (!std::isfinite(p.m_x) || !std::isfinite(p.m_y) || !std::isfinite(d.m_x) ||
-        !std::isfinite(d.m_y))
-        return false;
-    const int first = m_activeIndex >= 0 ? m_activeIndex : 0;
-    for (int k = -1; k < GetCurveCount(); ++k)
-    {
-        const int i = k < 0 ? first : k;
-        if (k == first)
-            continue;
-        const wxPlotData* data = GetDataCurve(i);
-        if (!data)
-            continue;
-        const int index = data->GetIndexFromXY(p.m_x, p.m_y, d.m_x);
-        const wxPoint2DDouble point = data->GetPoint(index);
-        if (std::fabs(point.m_x - p.m_x) <= d.m_x && std::fabs(point.m_y - p.m_y) <= d.m_y)
-        {
-            curveIndex = i;
-            dataIndex = index;
-            found = point;
-            return true;
-        }
-    }
-    return false;
-}
-
-void PlotMap::MoveCursorTo(int curveIndex, int dataIndex)
-{
-    const wxPlotData* data = GetDataCurve(curveIndex);
-    if (!data || dataIndex < 0 || dataIndex >= data->GetCount() ||
-        (curveIndex == m_cursorCurveIndex && dataIndex == m_cursorDataIndex))
-        return;
-    const wxPoint2DDouble point = data->GetPoint(dataIndex);
-    auto send = [&](wxEventType type) {
-        wxPlotCtrlEvent event(type, GetId(), this);
-        event.SetCurve(GetCurve(curveIndex), curveIndex);
-        event.SetCurveDataIndex(dataIndex);
-        event.SetPosition(point.m_x, point.m_y);
-        return DoSendEvent(event);
-    };
-    if (!send(wxEVT_PLOTCTRL_CURSOR_CHANGING))
-        return;
-    m_cursorCurveIndex = curveIndex;
-    m_cursorDataIndex = dataIndex;
-    m_cursorMarker.SetPlotPosition(point);
-    send(wxEVT_PLOTCTRL_CURSOR_CHANGED);
-    Redraw(wxPLOTCTRL_REDRAW_PLOT);
 }
 
 void PlotMap::OnAreaClick(wxPlotCtrlEvent& event)

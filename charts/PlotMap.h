@@ -25,7 +25,7 @@ public:
     // Leaves the controller's and the model's observer lists.
     ~PlotMap() override;
 
-    // Every y of the collected curve := 0 (x kept); the next live frame redraws.
+    // Every y of the collected curve := 0 (x kept); the area is redrawn.
     void ClearPetrolCurve();
     void ClearGasCurve();
     // Shows both axis labels with their texts.
@@ -106,28 +106,26 @@ private:
 
     // Keys and clicks act only while the controller is online.
     static bool EditingAllowed();
+    void ClearCurve(wxPlotData& curve);
     // A new collected curve, added to the plot.
     wxPlotData* AddCollectedCurve(bool petrol);
     // Petrol red, gas blue.
     static wxColour LineColour(bool petrol);
-    // Writes the five samples from ring position k0 into curve.
-    void Collect(wxPlotData& curve, const double* ring, unsigned k0, bool gas);
-    // Builds, renews or removes one smoothed line after a live frame.
-    void UpdateLine(const wxPlotData& curve, wxPlotData*& line, int& age, bool petrol);
-    // Moves the live line at position in the marker array, if it is there.
-    void MoveMarker(int position, double x, double y);
+    // Writes the five samples from ring position k0 into curve; true when
+    // a point changed.
+    bool Collect(wxPlotData& curve, const double* ring, unsigned k0, bool gas);
+    // Builds, renews or removes one smoothed line after a live frame; true
+    // when it did.
+    bool UpdateLine(const wxPlotData& curve, wxPlotData*& line, int& age, bool petrol);
+    // Moves the live line at position in the marker array, if it is there;
+    // true when it moved.
+    bool MoveMarker(int position, double x, double y);
     void ZoomIn();
     void ZoomOut();
     // The view scaled by factor and centred on the last mouse position.
     wxRect2DDouble ScaledView(double factor) const;
     // Sends a click event of type at p; with a curve point when curve >= 0.
     void SendClick(wxEventType type, const wxPoint2DDouble& p, int curve = -1, int dataIndex = -1);
-    // The nearest point of a data curve within d of p: the active curve
-    // first, then the others in order. False when none is that close.
-    bool FindPointNear(const wxPoint2DDouble& p, const wxPoint2DDouble& d, int& curveIndex,
-                       int& dataIndex, wxPoint2DDouble& found);
-    // Puts the data cursor on a point, with the cursor events.
-    void MoveCursorTo(int curveIndex, int dataIndex);
 
     // The plot's own object sharing the model's curve.
     wxPlotData* m_mapCurve = nullptr;

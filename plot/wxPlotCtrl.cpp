@@ -79,10 +79,19 @@ void wxPlotCtrlArea::OnKeyUp(wxKeyEvent& event)
         event.Skip();
 }
 
+void wxPlotCtrlArea::OnMouseCaptureLost(wxMouseCaptureLostEvent& WXUNUSED(event))
+{
+    // A modal box took the mouse mid-drag: the drag ends here, or the
+    // auto-scroll timer would move the view for ever.
+    if (m_owner)
+        m_owner->EndMouseDrag(false);
+}
+
 wxBEGIN_EVENT_TABLE(wxPlotCtrlAxis, wxWindow)
     EVT_PAINT(wxPlotCtrlAxis::OnPaint)
     EVT_MOUSE_EVENTS(wxPlotCtrlAxis::OnMouse)
     EVT_CHAR(wxPlotCtrlAxis::OnChar)
+    EVT_MOUSE_CAPTURE_LOST(wxPlotCtrlAxis::OnMouseCaptureLost)
 wxEND_EVENT_TABLE()
 
 wxPlotCtrlAxis::wxPlotCtrlAxis(int kind, wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -116,6 +125,13 @@ void wxPlotCtrlAxis::OnChar(wxKeyEvent& event)
         m_owner->ProcessAxisCharEvent(event);
     else
         event.Skip();
+}
+
+void wxPlotCtrlAxis::OnMouseCaptureLost(wxMouseCaptureLostEvent& WXUNUSED(event))
+{
+    // wx asserts when a window that held the capture leaves this unhandled.
+    if (m_owner)
+        m_owner->EndMouseDrag(false);
 }
 
 // --- Drag cursors ------------------------------------------------------------
@@ -287,6 +303,8 @@ void wxPlotCtrl::Init()
     m_areaMouseMarker = wxPLOTCTRL_MARKER_RECT;
     m_areaCursorId = wxCURSOR_CROSS;
     m_controlCursorId = wxCURSOR_ARROW;
+    m_markerBeforeDrag = wxPLOTCTRL_MARKER_RECT;
+    m_mouseFunctionFromKeys = false;
 }
 
 namespace
@@ -603,9 +621,13 @@ wxPoint2DDouble wxPlotCtrl::GetCursorPoint() const
 void wxPlotCtrl::InvalidateCursor(bool sendEvent)
 {
     const bool existed = IsCursorValid();
+    const double oldX = m_cursorMarker.GetPlotPosition().m_x;
     m_cursorCurveIndex = -1;
     m_cursorDataIndex = -1;
     m_cursorMarker.SetPlotPosition(0, 0);
+    // The old mark goes from the screen, not only from the state.
+    if (existed)
+        RedrawPlotXRange(oldX, oldX, StretchMargin(-1));
     if (sendEvent && existed)
     {
         wxPlotCtrlEvent event(wxEVT_PLOTCTRL_CURSOR_CHANGED, GetId(), this);

@@ -12,7 +12,9 @@
 //     ticks, redraw, layout ................. wxPlotCtrlAxes.cpp
 //     painting .............................. wxPlotCtrlPaint.cpp
 //     title, labels and their editing ....... wxPlotCtrlLabels.cpp
-//     mouse, keys, cursor and selection ..... wxPlotCtrlMouse.cpp
+//     mouse and capture ..................... wxPlotCtrlMouse.cpp
+//     keys .................................. wxPlotCtrlKeys.cpp
+//     cursor, selection, partial redraws .... wxPlotCtrlSelect.cpp
 //
 // The view changes through one path: SetZoom checks every value for
 // finiteness, stores it, asks for the redraw and sends the events. Changes
@@ -146,6 +148,8 @@ public:
     wxRect m_mouseRect;
     // Last mouse position in area pixels.
     wxPoint m_lastMousePos;
+    // The pointer is over the area (the cross hair shows).
+    bool m_mouseInside = false;
     // Back buffer, rebuilt when the area is dirty or resized.
     wxBitmap m_bitmap;
 
@@ -155,7 +159,7 @@ private:
     void OnChar(wxKeyEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnKeyUp(wxKeyEvent& event);
-    void OnMouseCaptureLost(wxMouseCaptureLostEvent&) {}
+    void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
 
     wxPlotCtrl* m_owner;
 
@@ -184,6 +188,7 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
     void OnChar(wxKeyEvent& event);
+    void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
 
     int m_kind;
     wxPlotCtrl* m_owner;
@@ -447,16 +452,83 @@ public:
     wxRect GetScrollBarCornerRect() const;
     bool CornerShowsFocus() const { return m_cornerFocusWindow != NULL; }
 
-    // --- Selection, mouse and keys -------------------------------------------
-    // Declared here in their order; the mouse and key handling is not built
-    // yet: the handlers pass their events on and the selection operations
-    // select nothing and return false.
+    // --- Mouse ---------------------------------------------------------------
 
+    // What a left drag in the area does (wxPLOTCTRL_MOUSE_*); the area cursor
+    // and band shape follow. A vetoed changing event keeps the old function.
+    void SetAreaMouseFunction(int function, bool sendEvent = false);
+    int GetAreaMouseFunction() const { return m_areaMouseFunction; }
+    // Shape of the rubber band (wxPLOTCTRL_MARKER_*).
+    void SetAreaMouseMarker(int type);
+    int GetAreaMouseMarker() const { return m_areaMouseMarker; }
+    // Area cursor: a stock cursor id, or wxPLOTCTRL_CURSOR_GRAB / _GRABBING.
+    void SetAreaCursor(int cursorId);
+    int GetAreaCursor() const { return m_areaCursorId; }
+    // Every mouse event in the area gives it the keyboard focus.
+    void SetFocusAreaOnMouse(bool focus) { m_focusAreaOnMouse = focus; }
+    // Zooms so that the area pixel rectangle fills the area; remembered in
+    // the view history. False for a side below 1 or a refused view.
+    bool ZoomToPixelRect(const wxRect& rect, bool sendEvent = false);
+
+    // The child window holding the mouse capture; the previous one lets go.
+    void SetCaptureWindow(wxWindow* window);
+    wxWindow* GetCaptureWindow() const { return m_captureWindow; }
+    // Ends a drag in progress: no auto-scroll, no rubber band, the open hand
+    // back, no capture window. With releaseCapture the window still holding
+    // the capture lets go (not when the capture was taken away).
+    void EndMouseDrag(bool releaseCapture);
+
+    // The first curve point within d of pt (plot units): the active curve
+    // first, then the others by index. dataIndex is -1 for curves that are
+    // not data. False, with no result, when none is near or pt or d is not
+    // finite.
+    bool FindClosestPoint(const wxPoint2DDouble& pt, const wxPoint2DDouble& d, int& curveIndex,
+                          int& dataIndex, wxPoint2DDouble& found);
+
+    // --- Data cursor (moving) ------------------------------------------------
+
+    // Puts the cursor on point dataIndex of a data curve; false when invalid,
+    // unchanged or vetoed.
+    bool SetCursorDataIndex(int curveIndex, int dataIndex, bool sendEvent = false);
+    // Data curve: the point nearest to x; other curve: (x, y(x)).
+    bool SetCursorAtX(int curveIndex, double x, bool sendEvent = false);
+    // Follows the cursor's curve after a change of it; false (and cleared)
+    // when the curve or point went away.
+    bool UpdateCursor();
+    // Moves the view so that the cursor shows (centred, or just inside).
+    void MakeCursorVisible(bool centre, bool sendEvent = false);
+
+    // --- Selection -----------------------------------------------------------
+
+    // How a new selection treats the existing ones (wxPLOTCTRL_SELECT_*).
+    void SetSelectionMode(int mode) { m_selectionMode = mode; }
+    int GetSelectionMode() const { return m_selectionMode; }
+    // (De)selects the points of a curve inside rect (curve -1: every curve).
+    // A width <= 0 means any x, a height <= 0 any y.
     virtual bool SelectRectangle(int curveIndex, const wxRect2DDouble& rect, bool select,
                                  bool sendEvent = false);
+    // (De)selects the points min..max of a data curve.
     virtual bool SelectDataRange(int curveIndex, const IntRange& range, bool select,
                                  bool sendEvent = false);
+    // Clears what the selection mode says a new selection on curveIndex
+    // clears; true when anything was cleared.
     virtual bool ClearSelectionForMode(int curveIndex, bool sendEvent = false);
+    // Clears both selections of a curve (-1: every curve); true when anything
+    // had been selected.
+    bool ClearSelectedRanges(int curveIndex, bool sendEvent = false);
+    // Points (or x ranges) with x, or y, within range; min > max is taken
+    // the other way round, and min == max is that single value.
+    bool SelectXRange(int curveIndex, const DoubleRange& range, bool sendEvent = false);
+    bool DeselectXRange(int curveIndex, const DoubleRange& range, bool sendEvent = false);
+    bool SelectYRange(int curveIndex, const DoubleRange& range, bool sendEvent = false);
+    bool DeselectYRange(int curveIndex, const DoubleRange& range, bool sendEvent = false);
+    // -1: any curve.
+    bool HasSelection(int curveIndex = -1) const;
+    // Ranges in the curve's index selection (data curves) or x selection.
+    int GetSelectionCount(int curveIndex) const;
+
+    // --- Input handlers ------------------------------------------------------
+
     virtual void ProcessAreaMouseEvent(wxMouseEvent& event);
     virtual void ProcessAxisMouseEvent(wxMouseEvent& event);
     virtual void ProcessAreaCharEvent(wxKeyEvent& event);
@@ -483,7 +555,8 @@ public:
     virtual void DrawCursor(wxDC* dc);
     virtual void DrawTickMarks(wxDC* dc, const wxRect& rect);
     virtual void DrawMarkers(wxDC* dc, const wxRect& rect);
-    // Redraws a stretch of a curve; for now the whole area is redrawn.
+    // Re-render the stretch of the area where points firstIndex..lastIndex
+    // (or the x range minX..maxX) lie and show it.
     virtual void RedrawDataCurve(int curveIndex, int firstIndex, int lastIndex);
     virtual void RedrawCurve(int curveIndex, double minX, double maxX);
     virtual void DrawXAxis(wxDC* dc, bool refresh);
@@ -504,6 +577,51 @@ protected:
     wxSize LabelExtent(const wxString& text, const wxString& fallback, const wxFont& font) const;
     // The open-hand (6) and closed-hand (128) cursors, built once per process.
     static const wxCursor& DragCursor(int id);
+
+    // What a selection takes: an x and a y range, either of which may be
+    // "any".
+    struct SelectionBox
+    {
+        DoubleRange x, y;
+        bool anyX, anyY;
+    };
+    // The selection worker behind SelectRectangle and the range selections.
+    // DoSelectDataRange runs ClearSelectionForMode first when selecting and
+    // clearForMode is set.
+    bool SelectBox(int curveIndex, const SelectionBox& box, bool select, bool sendEvent);
+    bool SelectBoxOnCurve(int curveIndex, const SelectionBox& box, bool select, bool sendEvent);
+    bool DoSelectDataRange(int curveIndex, const IntRange& range, bool select, bool sendEvent,
+                           bool clearForMode);
+    bool SelectValueRange(int curveIndex, const DoubleRange& range, bool select, bool sendEvent);
+    // Sends a range-selected event about a data curve / another curve.
+    void SendDataRangeEvent(int curveIndex, const IntRange& range, bool selecting);
+    void SendValueRangeEvent(int curveIndex, const DoubleRange& range, bool selecting);
+    // Re-renders the area's back buffer within stretch and shows it.
+    void RedrawAreaStretch(const wxRect& stretch);
+    // The same for the pixel columns of minX..maxX widened by margin;
+    // nothing when they lie wholly outside the view.
+    void RedrawPlotXRange(double minX, double maxX, int margin);
+    // Columns a cursor mark or a curve's pens reach beyond a point's own.
+    int StretchMargin(int curveIndex) const;
+    // Refreshes the pixels a rubber band / cross hair covers, so that the
+    // next paint shows it drawn or gone.
+    void RefreshMouseMarker(int type, const wxRect& band);
+    void RefreshCrosshair(const wxPoint& pos);
+    // Parts of the area's mouse handling.
+    void AreaLeftDown(const wxMouseEvent& event, const wxPoint2DDouble& p);
+    void AreaLeftUp();
+    void AreaDrag(const wxPoint& pos, const wxPoint& prev);
+    // A drag of the area is on: capture, band or its auto-scroll timer.
+    bool IsAreaDragging() const;
+    // SelectXRange and the like: range on one axis, the other unbounded.
+    bool SelectAxisRange(int curveIndex, const DoubleRange& range, bool xAxis, bool select,
+                         bool sendEvent);
+    // The mouse function the held modifiers choose (wxMOD_* bits).
+    void SetAreaMouseFunctionFromKeys(int modifiers);
+    // The key table of the area, the axes and the control.
+    void ProcessPlotChar(wxKeyEvent& event);
+    // Cursor one point (or pixel column) left or right.
+    void StepCursor(bool left);
 
     void OnSize(wxSizeEvent& event);
     void OnPaint(wxPaintEvent& event);
@@ -605,6 +723,11 @@ protected:
     int m_areaMouseMarker;
     int m_areaCursorId;
     int m_controlCursorId;
+    // Band shape to restore when a function that hides the band ends.
+    int m_markerBeforeDrag;
+    // The function was last chosen by modifier keys, so a left press may
+    // correct it when a key-up went to another window.
+    bool m_mouseFunctionFromKeys;
 
 private:
     wxDECLARE_ABSTRACT_CLASS(wxPlotCtrl);

@@ -38,10 +38,19 @@ void wxPlotCtrl::DrawAreaOverlays(wxDC* dc)
 {
     if (!m_area)
         return;
-    if (m_showCrosshairCursor && m_areaSize.Contains(m_area->m_lastMousePos))
+    if (m_showCrosshairCursor && m_area->m_mouseInside &&
+        m_areaSize.Contains(m_area->m_lastMousePos))
         DrawCrosshairCursor(dc, m_area->m_lastMousePos);
     DrawMouseMarker(dc, m_areaMouseMarker, m_area->m_mouseRect);
 }
+
+namespace
+{
+// Curves are handed a few columns more than the clip on each side, so that
+// a re-rendered stretch gets the lines and marks of the points just outside
+// it exactly as a whole render does; the clip keeps them within it.
+const int kCurveOverlap = 8;
+} // namespace
 
 void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
 {
@@ -53,21 +62,25 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     wxPlotSetCrispDrawing(*dc);
     const wxPen borderPen(m_borderColour, m_borderWidth, wxPENSTYLE_SOLID);
 
+    // Clipped throughout: a stretch re-rendered into the back buffer must
+    // not draw the curves, cursor or key a second time beside it.
     dc->SetClippingRegion(clip);
     dc->SetBrush(wxBrush(GetAreaBackgroundColour(), wxBRUSHSTYLE_SOLID));
     dc->SetPen(*wxTRANSPARENT_PEN);
     dc->DrawRectangle(clip);
     DrawTickMarks(dc, rect);
     DrawMarkers(dc, rect);
-    dc->DestroyClippingRegion();
 
+    wxRect curveRect(clip);
+    curveRect.Inflate(kCurveOverlap, 0);
+    curveRect = curveRect.Intersect(m_areaSize);
     // The active curve last, so that it lies on top. Data curves collect
     // in one pixel layer, laid over the area before any other kind of curve.
     if (m_dataCurveDrawer)
         m_dataCurveDrawer->BeginBatch(m_areaSize.width, m_areaSize.height);
     auto drawOne = [&](int i) {
         if (wxPlotData* data = GetDataCurve(i))
-            DrawDataCurve(dc, data, i, clip);
+            DrawDataCurve(dc, data, i, curveRect);
         else
         {
             if (m_dataCurveDrawer)
@@ -75,7 +88,7 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
                 m_dataCurveDrawer->EndBatch(dc);
                 m_dataCurveDrawer->BeginBatch(m_areaSize.width, m_areaSize.height);
             }
-            DrawCurve(dc, m_curves[i], i, clip);
+            DrawCurve(dc, m_curves[i], i, curveRect);
         }
     };
     for (int i = 0; i < GetCurveCount(); ++i)
@@ -88,7 +101,6 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     DrawCursor(dc);
     DrawKey(dc);
 
-    dc->SetClippingRegion(clip);
     dc->SetBrush(*wxTRANSPARENT_BRUSH);
     dc->SetPen(borderPen);
     dc->DrawRectangle(m_areaSize);
@@ -214,22 +226,6 @@ void wxPlotCtrl::DrawCrosshairCursor(wxDC* dc, const wxPoint& pos)
     dc->DrawLine(0, pos.y, client.x, pos.y);
     dc->DrawLine(pos.x, 0, pos.x, client.y);
     dc->SetPen(wxNullPen);
-}
-
-void wxPlotCtrl::RedrawDataCurve(int curveIndex, int firstIndex, int lastIndex)
-{
-    const wxPlotData* data = GetDataCurve(curveIndex);
-    if (m_batchCount > 0 || !data || firstIndex < 0 || lastIndex < firstIndex ||
-        lastIndex >= data->GetCount())
-        return;
-    Redraw(wxPLOTCTRL_REDRAW_PLOT);
-}
-
-void wxPlotCtrl::RedrawCurve(int curveIndex, double minX, double maxX)
-{
-    if (m_batchCount > 0 || !CurveIndexOk(curveIndex) || !(minX <= maxX))
-        return;
-    Redraw(wxPLOTCTRL_REDRAW_PLOT);
 }
 
 // --- Axes ----------------------------------------------------------------------

@@ -276,8 +276,17 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
     {
         // The points just outside both edges, so that segments crossing an
         // edge are drawn up to it.
-        first = curve->GetIndexFromX(view.m_x, wxPLOTDATA_INDEX_LOWER);
-        last = curve->GetIndexFromX(view.m_x + view.m_width, wxPLOTDATA_INDEX_UPPER) + 1;
+        double left = view.m_x, right = view.m_x + view.m_width;
+        // A stretch of the area (a partial redraw) needs only its own
+        // columns; the caller hands over a few more than it shows, so the
+        // column cut short here lies outside what is shown.
+        const double zx = m_owner->GetZoomX();
+        if (m_dcRect.width > 0 && m_dcRect.x > 0)
+            left = std::max(left, view.m_x + m_dcRect.x / zx);
+        if (m_dcRect.width > 0 && m_dcRect.GetRight() < m_owner->GetAreaSize().width - 1)
+            right = std::min(right, view.m_x + (m_dcRect.x + m_dcRect.width) / zx);
+        first = curve->GetIndexFromX(left, wxPLOTDATA_INDEX_LOWER);
+        last = curve->GetIndexFromX(right, wxPLOTDATA_INDEX_UPPER) + 1;
         first = std::max(0, std::min(first, count - 1));
         last = std::max(first + 1, std::min(last, count));
     }

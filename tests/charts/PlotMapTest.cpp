@@ -23,6 +23,13 @@ namespace
 
 using Five = std::array<unsigned char, 5>;
 
+// Reaches what the plot asked to redraw (no paint clears it: the frame is hidden).
+struct Probe : PlotMap
+{
+    using PlotMap::PlotMap;
+    int& Dirty() { return m_dirtyFlags; }
+};
+
 class PlotMapTest : public ::testing::Test
 {
 protected:
@@ -32,7 +39,7 @@ protected:
         theController = &m_controller;
         if (theMapModel)
             theMapModel->ClearMapPoints();
-        m_plot = new PlotMap(guitest::SharedFrame(), wxID_ANY, 0);
+        m_plot = new Probe(guitest::SharedFrame(), wxID_ANY, 0);
         m_plot->SetSize(0, 0, 600, 400);
         m_plot->SetSnapTicksToPixels(false);
         m_plot->SetViewRect(PlotMap::kHomeView);
@@ -87,7 +94,7 @@ protected:
     static double Y(const wxPlotData* c, int i) { return c->GetYValue(i); }
 
     Controller m_controller;
-    PlotMap* m_plot = nullptr;
+    Probe* m_plot = nullptr;
     FakeAxis* m_axis = nullptr;
 };
 
@@ -156,6 +163,26 @@ TEST_F(PlotMapTest, LineComesWithTheSixteenthSampleIsRenewedAndGoesAfterAnErase)
     LivePetrol(50, 16);
     ASSERT_NE(m_plot->m_petrolLine, nullptr);
     EXPECT_EQ(m_plot->GetCurveIndex(m_plot->m_petrolLine), curves);
+}
+
+TEST_F(PlotMapTest, OnlyAChangeIsDrawnAgainAndAnEraseAtOnce)
+{
+    const struct
+    {
+        double bar;
+        int dirty;
+    } frames[] = {{0.5, wxPLOTCTRL_REDRAW_PLOT}, {0.5, 0}, {0.6, wxPLOTCTRL_REDRAW_PLOT}};
+    for (const auto& f : frames)
+    {
+        m_plot->Dirty() = 0;
+        Live(0, Five{}, Five{}, LivePayloadBuilder().Pressures(0, f.bar));
+        EXPECT_EQ(m_plot->Dirty(), f.dirty) << f.bar;
+    }
+    // The page erases its curves also while no live frame comes.
+    m_controller.m_online = 0;
+    m_plot->Dirty() = 0;
+    m_plot->ClearGasCurve();
+    EXPECT_EQ(m_plot->Dirty(), wxPLOTCTRL_REDRAW_PLOT);
 }
 
 TEST_F(PlotMapTest, LineIsBlockMeansThenTheLastSample)
@@ -335,7 +362,7 @@ TEST_F(PlotMapTest, CurvesItPointsToCannotBeRemovedAndAPlotCanBeMadeAgain)
     // hears the controller and the model.
     theMapModel->AddMapPoint(30, 1.3);
     delete m_plot;
-    m_plot = new PlotMap(guitest::SharedFrame(), wxID_ANY, 0);
+    m_plot = new Probe(guitest::SharedFrame(), wxID_ANY, 0);
     m_plot->SetSize(0, 0, 600, 400);
     m_plot->OnAttach();
     int observers = 0;
