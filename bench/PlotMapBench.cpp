@@ -15,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
 #include <wx/notebook.h>
 
 #include <cmath>
@@ -105,26 +104,5 @@ void BM_ArrowStep(benchmark::State& state)
     state.counters["area_px"] = plot->GetAreaSize().width * plot->GetAreaSize().height;
 }
 BENCHMARK(BM_ArrowStep)->Unit(benchmark::kMillisecond);
-
-// The area as its back buffer is rendered on each repaint, after a pass of
-// the recording: the map, both clouds and lines, markers and live lines.
-void BM_PaintArea(benchmark::State& state)
-{
-    PlotMap* plot = Frame()->m_mapPage->m_plot;
-    FillRings();
-    for (uint32_t index = 0; index < 255; index += 5)
-    {
-        theController->m_sampleIndex = index;
-        plot->OnControllerData();
-    }
-    const wxRect area = plot->GetAreaSize();
-    wxBitmap bitmap(area.width, area.height);
-    for (auto _ : state)
-    {
-        wxMemoryDC dc(bitmap);
-        plot->DrawArea(&dc, area);
-    }
-}
-BENCHMARK(BM_PaintArea)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -15,8 +15,6 @@ namespace
 constexpr int kLabelCount = 5;
 // kPa per label step: a quarter of the full scale.
 constexpr double kLabelsPerFullScale = 4.0;
-constexpr double kAspiratedFullScale = 100.0;
-constexpr double kTurboFullScale = 250.0;
 // The rotated title's baseline side, when the panel is that wide.
 constexpr int kTitleX = 40;
 constexpr double kTitleAngle = 270.0;
@@ -67,8 +65,7 @@ void FakeAxis::UpdateLabels()
     m_ticks.clear();
     if (!m_plot)
         return;
-    const double fullScale =
-        theController && theController->IsTurbo() ? kTurboFullScale : kAspiratedFullScale;
+    const double fullScale = PlotMap::PressureFullScale(theController && theController->IsTurbo());
     const int areaHeight = m_plot->GetAreaSize().height;
     const double viewY = m_plot->GetViewRect().m_y;
     const double zoomY = m_plot->GetZoomY();

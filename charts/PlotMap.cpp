@@ -197,9 +197,14 @@ void PlotMap::BuildCalibratedMap(const wxPoint2DDouble& point)
 
 // --- Live curves ---------------------------------------------------------------
 
+double PlotMap::PressureFullScale(bool turbo)
+{
+    return turbo ? kTurboFullScale : kAspiratedFullScale;
+}
+
 double PlotMap::PressureToPlotY(double bar, bool turbo)
 {
-    return bar * kPlotPerBar * kAspiratedFullScale / (turbo ? kTurboFullScale : kAspiratedFullScale);
+    return bar * kPlotPerBar * kAspiratedFullScale / PressureFullScale(turbo);
 }
 
 void PlotMap::ClearPetrolCurve()

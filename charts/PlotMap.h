@@ -35,8 +35,10 @@ public:
     // controller.
     void BuildCalibratedMap(const wxPoint2DDouble& point);
 
-    // The manifold pressure as a plot y: the pressure axis reads 0..100 kPa
-    // (250 on a boosted engine) over 0..2.56.
+    // kPa at the top of the pressure axis (plot y 2.56): 100, or 250 on a
+    // boosted engine.
+    static double PressureFullScale(bool turbo);
+    // The manifold pressure as a plot y on the pressure axis' scale.
     static double PressureToPlotY(double bar, bool turbo);
     // At least 16 of the curve's points hold a sample (y not 0); false for a
     // curve of fewer than 10 points.

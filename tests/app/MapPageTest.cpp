@@ -1,7 +1,6 @@
-// The map page in the main window: its place among the observers, the
-// pressure axis after an engine-type change, and a whole calibration of the
-// simulated ECU's idling car through the window, its boxes answered by the
-// modal hook. With QUENVAR_SCREENSHOT_DIR set (scripts/screenshot-calibration)
+// The map page in the main window: its place among the observers and a
+// whole calibration of the simulated ECU's idling car through the window,
+// its boxes answered by the modal hook. With QUENVAR_SCREENSHOT_DIR set (scripts/screenshot-calibration)
 // it keeps pictures of the page during and after the run.
 #include <algorithm>
 
@@ -11,7 +10,6 @@
 #include <wx/notebook.h>
 
 #include "CalibrationFsm.h"
-#include "FakeAxis.h"
 #include "GuZhangMa.h"
 #include "IdleCar.h"
 #include "LayoutCheck.h"
@@ -87,18 +85,6 @@ TEST_F(MapPageTest, PageHearsEachFrameAfterTheSettingsAndBeforeItsPlotAndTheFaul
     EXPECT_EQ(at(m_frame), static_cast<long>(all.size()) - 1);
     // The plot control's own axes are its business.
     ExpectTidyLayout(m_page, false);
-}
-
-TEST_F(MapPageTest, PressureAxisReadsTheBoostedScaleAfterTheEngineTypeChanged)
-{
-    for (const unsigned char turbo : {1, 0})
-    {
-        theController->m_turbo = turbo;
-        m_frame->UpdatePressureAxis();
-        const wxArrayString& labels = m_page->m_axis->GetLabels();
-        ASSERT_EQ(labels.size(), 5u);
-        EXPECT_EQ(labels.Last(), turbo ? "250" : "100");
-    }
 }
 
 TEST_F(MapPageTest, CalibratesTheIdlingCarFromTheButtonToTheLearnedMap)
