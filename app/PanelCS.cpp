@@ -258,6 +258,11 @@ PanelCS::PanelCS(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSi
 
 PanelCS::~PanelCS()
 {
+    // GTK may report a focus change while the children go.
+    for (wxSpinCtrlDbl* spin : m_spins) {
+        if (spin && spin->GetTextCtrl())
+            spin->GetTextCtrl()->Unbind(wxEVT_KILL_FOCUS, &PanelCS::OnSpinFocusLost, this);
+    }
     if (theController)
         theController->RemoveObserver(static_cast<ControllerObserver*>(this));
     // Deleted before the window tree takes the page's children, so that its
@@ -319,6 +324,7 @@ void PanelCS::AddSpin(SpinIndex index, wxWindow* parent, wxSizer* grid)
     // Escape brings back the ECU's value, not the value the control was
     // created with, and sends nothing.
     spin->GetTextCtrl()->Bind(wxEVT_CHAR, &PanelCS::OnSpinChar, this);
+    spin->GetTextCtrl()->Bind(wxEVT_KILL_FOCUS, &PanelCS::OnSpinFocusLost, this);
 
     m_spinLabels[index] = label;
     m_spins[index] = spin;
@@ -594,6 +600,9 @@ void PanelCS::CommitSpin(SpinIndex index)
 {
     if (!theController)
         return;
+    // The spin has taken what was typed. Retyped unchanged, the text would
+    // stay marked as typing and no later parameter frame would refresh it.
+    m_spins[index]->GetTextCtrl()->DiscardEdits();
     if (!CanEditSettings()) {
         RefreshSpin(index);
         return;
@@ -628,19 +637,37 @@ void PanelCS::OnSpinEnter(wxCommandEvent& event)
         CommitSpin(static_cast<SpinIndex>(index));
 }
 
+int PanelCS::SpinIndexOfText(const wxObject* text) const
+{
+    for (int i = 0; i < SPIN_COUNT; ++i) {
+        if (m_spins[i] && m_spins[i]->GetTextCtrl() == text)
+            return i;
+    }
+    return -1;
+}
+
 void PanelCS::OnSpinChar(wxKeyEvent& event)
 {
-    int index = -1;
-    for (int i = 0; i < SPIN_COUNT; ++i) {
-        if (m_spins[i]->GetTextCtrl() == event.GetEventObject())
-            index = i;
-    }
+    const int index = SpinIndexOfText(event.GetEventObject());
     if (event.GetKeyCode() != WXK_ESCAPE || index < 0 || !theController) {
         event.Skip();
         return;
     }
     m_spins[index]->GetTextCtrl()->DiscardEdits();
     RefreshSpin(static_cast<SpinIndex>(index));
+}
+
+void PanelCS::OnSpinFocusLost(wxFocusEvent& event)
+{
+    event.Skip();
+    const int index = SpinIndexOfText(event.GetEventObject());
+    if (index < 0)
+        return;
+    // Typing ends here, whichever of this and the spin's own handler runs
+    // first: the spin takes the text (and reports a change), after which the
+    // text is its value.
+    m_spins[index]->SyncSpinToText(true, true);
+    m_spins[index]->GetTextCtrl()->DiscardEdits();
 }
 
 void PanelCS::OnGasSwitchTime(wxCommandEvent&)

@@ -9,6 +9,7 @@ class InjectorsDialog;
 class qiliangxianshi;
 class wxButton;
 class wxCheckBox;
+class wxFocusEvent;
 class wxChoice;
 class wxRadioButton;
 class wxSpinCtrlDbl;
@@ -139,12 +140,14 @@ private:
     void SetMark(wxWindow* control, wxStaticText* label, wxString& slot, const wxString& raw);
     void UpdateNotice();
     int SpinIndexOf(int id) const;
+    int SpinIndexOfText(const wxObject* text) const;
     int ChoiceIndexOf(int id) const;
 
     void OnChoice(wxCommandEvent& event);
     void OnSpinUpdated(wxSpinEvent& event);
     void OnSpinEnter(wxCommandEvent& event);
     void OnSpinChar(wxKeyEvent& event);
+    void OnSpinFocusLost(wxFocusEvent& event);
     void OnGasSwitchTime(wxCommandEvent& event);
     void OnFuelType(wxCommandEvent& event);
     void OnGasLevel(wxCommandEvent& event);

@@ -4,10 +4,14 @@
 
 #include "wxPlotCtrl.h"
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
+#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/init.h>
 
 #include <cmath>
 #include <memory>
@@ -148,3 +152,8 @@ void BM_CalcTicks(benchmark::State& state)
 BENCHMARK(BM_CalcTicks)->Unit(benchmark::kNanosecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    return RunGuiBenchmarks(argc, argv, [] { Frame()->Destroy(); });
+}

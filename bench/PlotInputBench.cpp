@@ -7,11 +7,14 @@
 #include "wxPlotCtrl.h"
 #include "wxPlotFunction.h"
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -266,3 +269,8 @@ void BM_DrawFunctionCurve(benchmark::State& state)
 BENCHMARK(BM_DrawFunctionCurve)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    return RunGuiBenchmarks(argc, argv, [] { Frame()->Destroy(); });
+}

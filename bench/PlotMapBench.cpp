@@ -12,6 +12,8 @@
 #include "ParamPayloadBuilder.h"
 #include "PlotMap.h"
 
+#include "GuiBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
@@ -106,3 +108,8 @@ void BM_ArrowStep(benchmark::State& state)
 BENCHMARK(BM_ArrowStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    return RunGuiBenchmarks(argc, argv, [] { delete Frame(); });
+}

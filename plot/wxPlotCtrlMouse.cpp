@@ -9,6 +9,7 @@
 // covered and cover now.
 
 #include "wxPlotCtrl.h"
+#include "wxPlotDrawerBase.h"
 
 #include <wx/cursor.h>
 
@@ -29,23 +30,6 @@ const double kAxisWheelStep = 0.25;
 // Pixels refreshed round an overlay line (width 1), so that nothing of it
 // stays behind whatever the toolkit's rounding.
 const int kOverlayMargin = 2;
-
-// The band with a negative width or height turned round.
-wxRect Normalised(const wxRect& band)
-{
-    wxRect r(band);
-    if (r.width < 0)
-    {
-        r.x += r.width;
-        r.width = -r.width;
-    }
-    if (r.height < 0)
-    {
-        r.y += r.height;
-        r.height = -r.height;
-    }
-    return r;
-}
 
 bool IsButtonPress(const wxMouseEvent& event)
 {
@@ -131,7 +115,7 @@ void wxPlotCtrl::RefreshMouseMarker(int type, const wxRect& band)
 {
     if (!m_area || band.width == 0 || band.height == 0)
         return;
-    const wxRect r = Normalised(band);
+    const wxRect r = wxPlotNormalisedRect(band);
     const wxSize client = m_area->GetClientSize();
     auto strip = [this](int x, int y, int w, int h) {
         wxRect s(x, y, w, h);
@@ -359,7 +343,7 @@ void wxPlotCtrl::AreaLeftUp()
     if (area->m_mouseRect == wxRect())
         return;
     RefreshMouseMarker(m_areaMouseMarker, area->m_mouseRect);
-    const wxRect band = Normalised(area->m_mouseRect);
+    const wxRect band = wxPlotNormalisedRect(area->m_mouseRect);
     area->m_mouseRect = wxRect();
 
     const int marker = m_areaMouseMarker;
@@ -444,7 +428,7 @@ void wxPlotCtrl::AreaDrag(const wxPoint& pos, const wxPoint& prev)
 void wxPlotCtrl::ProcessAxisMouseEvent(wxMouseEvent& event)
 {
     event.Skip();
-    wxPlotCtrlAxis* axis = wxDynamicCast(event.GetEventObject(), wxPlotCtrlAxis);
+    auto* axis = dynamic_cast<wxPlotCtrlAxis*>(event.GetEventObject());
     if (!axis)
         return;
     if (IsButtonPress(event) && IsLabelEditorShown())

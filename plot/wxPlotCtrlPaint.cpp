@@ -165,6 +165,9 @@ void wxPlotCtrl::DrawCursor(wxDC* dc)
         return;
     m_markerDrawer->SetPlotViewRect(m_viewRect);
     m_markerDrawer->SetDCRect(m_areaSize);
+    // The cursor has no brush of its own: a ring, not filled with whatever
+    // brush the markers drawn before it left in the DC.
+    dc->SetBrush(*wxTRANSPARENT_BRUSH);
     m_markerDrawer->Draw(dc, m_cursorMarker);
 }
 
@@ -183,17 +186,7 @@ void wxPlotCtrl::DrawMouseMarker(wxDC* dc, int type, const wxRect& rect)
         return;
     // Drawn over the copied back buffer from state (no inverted drawing,
     // which GTK3 does not do); moving it repaints the area from the buffer.
-    wxRect r(rect);
-    if (r.width < 0)
-    {
-        r.x += r.width;
-        r.width = -r.width;
-    }
-    if (r.height < 0)
-    {
-        r.y += r.height;
-        r.height = -r.height;
-    }
+    const wxRect r = wxPlotNormalisedRect(rect);
     const wxSize client = m_area ? m_area->GetClientSize() : m_areaSize.GetSize();
     dc->SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
     dc->SetBrush(*wxTRANSPARENT_BRUSH);

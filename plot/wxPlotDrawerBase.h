@@ -52,6 +52,23 @@ inline int wxPlotPixel(double v)
     return int(v);
 }
 
+// A pixel rectangle with a negative width or height turned round (a rubber
+// band dragged up or left).
+inline wxRect wxPlotNormalisedRect(wxRect r)
+{
+    if (r.width < 0)
+    {
+        r.x += r.width;
+        r.width = -r.width;
+    }
+    if (r.height < 0)
+    {
+        r.y += r.height;
+        r.height = -r.height;
+    }
+    return r;
+}
+
 // Turns anti-aliasing off, so that lines fall on whole pixels.
 void wxPlotSetCrispDrawing(wxDC& dc);
 

@@ -217,3 +217,24 @@ TEST_F(SettingsTest, EscapeBringsBackTheEcusValueAndTypingSurvivesARefresh)
     LoseFocus(rpm);
     EXPECT_EQ(Queued(), (Frames{Frame(9, {13})}));
 }
+
+TEST_F(SettingsTest, RetypingTheShownValueLeavesTheFieldFollowingTheEcu)
+{
+    const struct
+    {
+        const char* how;
+        void (*commit)(wxTextCtrl*);
+    } cases[] = {{"Enter", PressEnter}, {"focus loss", [](wxTextCtrl* text) { LoseFocus(text); }}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        Ready();
+        wxTextCtrl* rpm = SpinText(P::SPIN_SWITCH_RPM);
+        Type(rpm, "1000");
+        c.commit(rpm);
+        EXPECT_TRUE(Queued().empty()) << "the ECU has it already";
+        ParamPayloadBuilder frame = BaseFrame();
+        frame.SwitchRpm(1200);
+        Load(frame);
+        EXPECT_EQ(rpm->GetValue(), "1200");
+    }
+}

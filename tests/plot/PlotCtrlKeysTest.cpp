@@ -100,9 +100,9 @@ TEST_F(PlotKeysTest, KeyTable)
              p->SetViewRect(wxRect2DDouble(0, 0, 90, 100));
          },
          {10 + 4 * 90.0 / m_size.x, 0, 90, 100}, 1, 5, 1, 2},
-        {"space takes the next curve", ' ', 0, {}, same, -1, -1, 0, 2},
-        {"space wraps", ' ', 0, [](wxPlotCtrl* p) { p->SetActiveCurve(0); }, same, -1, -1, 1,
-         2},
+        {"space after the last curve wraps", ' ', 0, {}, same, -1, -1, 0, 2},
+        {"space takes the next curve", ' ', 0, [](wxPlotCtrl* p) { p->SetActiveCurve(0); }, same,
+         -1, -1, 1, 2},
         {"escape clears the cursor", WXK_ESCAPE, 0, cursorOn(0, 1), same, -1, -1, 1, 2},
         {"escape then drops the active curve", WXK_ESCAPE, 0, {}, same, -1, -1, -1, 2},
         {"delete removes the active curve", WXK_DELETE, 0, {}, same, -1, -1, 0, 1},

@@ -238,6 +238,24 @@ TEST_F(PlotCtrlTest, FunctionCurvesTakeXRangesAndACursor)
     EXPECT_DOUBLE_EQ(1.5, m_plot->GetCursorPoint().m_x);
 }
 
+TEST_F(PlotCtrlTest, CursorIsARingWhateverBrushTheMarkersLeft)
+{
+    m_plot->SetAreaSizeForTest(100, 100);
+    m_plot->SetShowKey(false);
+    ASSERT_TRUE(m_plot->AddCurve(Curve({{2, 2}, {7, 7}}, false, false)));
+    ASSERT_TRUE(m_plot->SetViewRect(wxRect2DDouble(0, 0, 10, 10)));
+    m_plot->AddMarker(wxPlotMarker(wxPLOTMARKER_ELLIPSE, wxPoint2DDouble(2, 2), wxSize(3, 3),
+                                   wxGenericPen(wxGenericColour(0, 0, 0), 1),
+                                   wxGenericBrush(wxGenericColour(255, 255, 0))));
+    m_plot->GetCursorMarker().SetSize(wxSize(4, 4));
+    ASSERT_TRUE(m_plot->SetCursorDataIndex(0, 1));
+    const wxImage image = m_plot->RenderArea();
+    const int x = m_plot->PlotXToPixel(7), y = m_plot->PlotYToPixel(7);
+    EXPECT_EQ(*wxWHITE, wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)));
+    EXPECT_EQ(wxColour(0, 255, 0),
+              wxColour(image.GetRed(x, y - 4), image.GetGreen(x, y - 4), image.GetBlue(x, y - 4)));
+}
+
 // --- Partial redraws against whole renders ---------------------------------------
 
 class PlotRedrawTest : public PlotInputTest

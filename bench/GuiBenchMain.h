@@ -1,16 +1,17 @@
+#pragma once
 // The main of the benchmarks that need the toolkit started (and a display:
-// run them under Xvfb). Windows the benchmarks leave open are destroyed
-// before the toolkit goes.
+// run them under Xvfb). cleanup runs before the toolkit goes, for the
+// windows the benchmarks made.
 
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
 #include <wx/init.h>
-#include <wx/toplevel.h>
 
 #include <cstdio>
+#include <functional>
 
-int main(int argc, char** argv)
+inline int RunGuiBenchmarks(int argc, char** argv, const std::function<void()>& cleanup)
 {
     benchmark::Initialize(&argc, argv);
     wxApp::SetInstance(new wxApp);
@@ -21,8 +22,7 @@ int main(int argc, char** argv)
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (wxWindow* window : wxTopLevelWindows)
-        window->Destroy();
+    cleanup();
     wxTheApp->OnExit();
     wxEntryCleanup();
     return 0;
