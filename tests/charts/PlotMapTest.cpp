@@ -128,7 +128,8 @@ TEST_F(PlotMapTest, SamplesLandOnTheirInjectionTimeAtTheRowOfTheirRingPosition)
         Live(c.index, petrol, gas);
         EXPECT_DOUBLE_EQ(Y(m_plot->m_petrolCurve, 35), c.petrolY) << c.name;
         EXPECT_DOUBLE_EQ(Y(m_plot->m_gasCurve, 36), c.gasY) << c.name;
-        if (c.petrolY != 0.0) {
+        if (c.petrolY != 0.0)
+        {
             EXPECT_DOUBLE_EQ(m_plot->m_petrolCurve->GetXValue(35), 3.5) << c.name;
         }
     }
