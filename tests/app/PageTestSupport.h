@@ -28,9 +28,8 @@ inline uint32_t NextServiceIn(const Bytes& frame)
     return d.size() != 254 ? 0xDEADBEEF : d[16] | d[17] << 8 | d[18] << 16 | static_cast<uint32_t>(d[19]) << 24;
 }
 
-// Message boxes are recorded and answered with m_answer, after m_whileOpen
-// (what happens while the box is open); other dialogs go to m_act, whose
-// result ShowModal returns.
+// Message boxes are recorded and answered with m_answer; other dialogs go
+// to m_act, whose result ShowModal returns.
 class ModalCatcher : public wxModalDialogHook
 {
 public:
@@ -41,15 +40,12 @@ public:
     std::vector<wxString> m_dialogs; // titles
     int m_answer = wxID_OK;
     std::function<int(wxDialog*)> m_act;
-    std::function<void(const wxString&)> m_whileOpen;
 
 protected:
     int Enter(wxDialog* dialog) override
     {
         if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
             m_messages.push_back(box->GetMessage());
-            if (m_whileOpen)
-                m_whileOpen(box->GetMessage());
             return m_answer;
         }
         m_dialogs.push_back(dialog->GetTitle());
