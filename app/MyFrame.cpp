@@ -35,14 +35,12 @@
 #include "AppResources.h"
 #include "Controller.h"
 #include "DiagnosticDialog.h"
-#include "FakeAxis.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
 #include "InjectorCalcDialog.h"
 #include "LoadSaveSelector.h"
-#include "MapPreview.h"
+#include "MapPane.h"
 #include "PanelCS.h"
-#include "PlotMap.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -229,7 +227,7 @@ void MyFrame::CreateControls()
         return page;
     };
     m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
-    m_mapPage = CreateMapPreview(m_notebook, m_mapPlot, m_pressureAxis);
+    m_mapPage = new MapPane(m_notebook, wxID_ANY, true, *this);
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = comingPage();
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
@@ -295,10 +293,13 @@ void MyFrame::SetToolLabel(int toolId, wxString label, wxString shortHelp)
 
 void MyFrame::UpdatePressureAxis()
 {
-    if (!m_pressureAxis)
-        return;
-    m_pressureAxis->UpdateLabels();
-    m_pressureAxis->Refresh(true);
+    if (m_mapPage)
+        m_mapPage->UpdatePressureAxis();
+}
+
+int MyFrame::ShowMessageBox(const wxString& message, const wxString& caption, long style)
+{
+    return wxMessageBox(message, caption, style, nullptr);
 }
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
@@ -333,8 +334,8 @@ void MyFrame::OnAttach()
     // once they exist.
     if (m_settingsPage)
         m_settingsPage->OnAttach();
-    if (m_mapPlot)
-        m_mapPlot->OnAttach();
+    if (m_mapPage)
+        m_mapPage->OnAttach();
     if (m_faultPage)
         m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));

@@ -1,4 +1,4 @@
-// The map tab in the main window at its default size: the plot's own work
+// The map page in the main window at its default size: the plot's own work
 // per live frame, and one arrow-key step with its repaint. Needs a display
 // (run under Xvfb):
 //   xvfb-run -a build/bench/plot_map_bench
@@ -7,6 +7,7 @@
 
 #include "Controller.h"
 #include "MapModel.h"
+#include "MapPane.h"
 #include "MyFrame.h"
 #include "ParamPayloadBuilder.h"
 #include "PlotMap.h"
@@ -59,7 +60,7 @@ void FillRings()
 // lines moved and the redraw asked for; the paint is not part of it.
 void BM_LiveFrame(benchmark::State& state)
 {
-    PlotMap* plot = Frame()->m_mapPlot;
+    PlotMap* plot = Frame()->m_mapPage->m_plot;
     FillRings();
     uint32_t index = 0;
     double wobble = 0.0;
@@ -87,7 +88,7 @@ BENCHMARK(BM_LiveFrame)->Unit(benchmark::kMicrosecond);
 void BM_ArrowStep(benchmark::State& state)
 {
     MyFrame* frame = Frame();
-    PlotMap* plot = frame->m_mapPlot;
+    PlotMap* plot = frame->m_mapPage->m_plot;
     theMapModel->SelectPointAt(wxPoint2DDouble(5.0, theMapModel->GetPoints()[2].m_value),
                                wxRect2DDouble(0.1, 0.05, 0.2, 0.1));
     wxKeyEvent key(wxEVT_CHAR);

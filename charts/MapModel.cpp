@@ -263,6 +263,17 @@ std::array<unsigned char, MapModel::kMaxPoints> MapModel::PointIndexTable() cons
     return table;
 }
 
+void MapModel::LoadMap(const double percent[kEntries], const unsigned char indices[kMaxPoints])
+{
+    ClearMapPoints();
+    // The ECU keeps entries 10..255 only.
+    for (int i = kFollowedEntry; i < kEntries; ++i)
+        SetMultiplier(i, percent[i]);
+    for (int k = 0; k < kMaxPoints; ++k)
+        if (indices[k] != 0)
+            AddMapPoint(indices[k], -1.0);
+}
+
 void MapModel::BuildCalibratedMap(const wxPoint2DDouble& point, int multiplier,
                                   int calibrationMultiplier)
 {

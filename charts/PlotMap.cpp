@@ -388,15 +388,7 @@ void PlotMap::OnParametersLoaded()
 {
     if (!theController)
         return;
-    const Controller& c = *theController;
-    m_model->ClearMapPoints();
-    // The controller keeps entries 10..255; entry 10 also sets 0..9.
-    for (int i = 10; i < MapModel::kEntries; ++i)
-        m_model->SetMultiplier(i, c.m_multiplierMap[i]);
-    // An unused slot (0xFF) gives the point on 255; the later ones find it there.
-    for (unsigned char index : c.m_mapPointIndices)
-        if (index != 0)
-            m_model->AddMapPoint(index, -1.0);
+    m_model->LoadMap(theController->m_multiplierMap, theController->m_mapPointIndices);
     if (m_mapCurve)
         m_mapCurve->CalcBoundingRect();
     Redraw(wxPLOTCTRL_REDRAW_PLOT | wxPLOTCTRL_REDRAW_XAXIS | wxPLOTCTRL_REDRAW_YAXIS);

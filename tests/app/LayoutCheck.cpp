@@ -20,7 +20,7 @@ std::string Name(const wxWindow* w)
 }
 }
 
-void ExpectTidyLayout(wxWindow* root)
+void ExpectTidyLayout(wxWindow* root, bool intoChildren)
 {
     std::vector<wxWindow*> shown;
     for (wxWindow* child : root->GetChildren()) {
@@ -42,6 +42,7 @@ void ExpectTidyLayout(wxWindow* root)
             EXPECT_TRUE(child->GetSize().x >= best.x && (!label || child->GetSize().y >= best.y))
                 << Name(child) << " is cut off";
         }
-        ExpectTidyLayout(child);
+        if (intoChildren)
+            ExpectTidyLayout(child);
     }
 }

@@ -1,8 +1,8 @@
-// The map tab of the main window until the map page comes: the plot shows
-// the ECU's map with editing off, and the pressure axis follows the engine
-// type of every parameter frame.
+// The map tab of the main window: the plot shows the ECU's map, editable,
+// and the pressure axis follows the engine type of every parameter frame.
 #include "FakeAxis.h"
 #include "MapModel.h"
+#include "MapPane.h"
 #include "PageTestSupport.h"
 #include "PlotMap.h"
 
@@ -15,7 +15,7 @@ class MapTabTest : public PageTest
 {
 };
 
-TEST_F(MapTabTest, ShowsTheEcuMapWithEditingOffAndTheScaleOfEachParameterFrame)
+TEST_F(MapTabTest, ShowsTheEcuMapForEditingAndTheScaleOfEachParameterFrame)
 {
     MakeFrame();
     const unsigned char points[10] = {20, 40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
@@ -29,10 +29,10 @@ TEST_F(MapTabTest, ShowsTheEcuMapWithEditingOffAndTheScaleOfEachParameterFrame)
         ParamPayloadBuilder p;
         p.MapPoints(points).EngineFlags(false, f.turbo);
         BringOnline(p);
-        EXPECT_EQ(wxJoin(m_frame->m_pressureAxis->GetLabels(), ' '), f.labels);
+        EXPECT_EQ(wxJoin(m_frame->m_mapPage->m_axis->GetLabels(), ' '), f.labels);
     }
     EXPECT_EQ(theMapModel->GetPoints().size(), 3u);
-    EXPECT_FALSE(m_frame->m_mapPlot->IsEnabled());
+    EXPECT_TRUE(m_frame->m_mapPage->m_plot->IsEnabled());
 }
 
 } // namespace
