@@ -30,8 +30,12 @@ void AnswerWatch::Finish(const wxString& text, bool failed)
     m_timer.Stop();
     m_onTimeout = nullptr;
     Say(text);
-    if (failed && m_boxOnFailure)
-        wxMessageBox(text, _(L"错误 "), wxOK | wxICON_ERROR, m_speaker);
+    if (!failed || !m_boxOnFailure)
+        return;
+    // An answer comes inside a poll tick: a modal box there would hold the
+    // poll timer while it is up and run what was queued for after the tick.
+    wxWindow* speaker = m_speaker;
+    speaker->CallAfter([text, speaker]() { wxMessageBox(text, _(L"错误 "), wxOK | wxICON_ERROR, speaker); });
 }
 
 void AnswerWatch::Say(const wxString& text) const

@@ -24,7 +24,8 @@ public:
     // Says text and starts waiting; when no Finish comes in time, onTimeout
     // runs and what it returns is said.
     void Start(const wxString& text, std::function<wxString()> onTimeout);
-    // The answer came: stops waiting and says text; failed: it was a failure.
+    // The answer came: stops waiting and says text; failed: it was a failure
+    // (its box opens once the event being handled is done).
     void Finish(const wxString& text, bool failed = false);
     // Still waiting for an answer.
     bool IsWaiting() const { return m_timer.IsRunning(); }

@@ -87,6 +87,12 @@ GuZhangMa::GuZhangMa(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     Layout();
 }
 
+GuZhangMa::~GuZhangMa()
+{
+    if (theController)
+        theController->RemoveObserver(this);
+}
+
 void GuZhangMa::OnAttach()
 {
     if (theController)

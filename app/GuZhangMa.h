@@ -24,6 +24,8 @@ public:
     };
 
     GuZhangMa(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
+    // Leaves the controller's observer list.
+    ~GuZhangMa() override;
 
     // --- ControllerObserver ---
     // Shows the current faults; only a changed list is rebuilt.

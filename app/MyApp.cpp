@@ -42,16 +42,14 @@ void MyApp::OnInitCmdLine(wxCmdLineParser& parser)
 {
     wxApp::OnInitCmdLine(parser);
     parser.AddSwitch("", "demo", "start in demo mode, as if the demo tool had been pressed");
-    parser.AddOption("", "page", "the notebook page shown first, 0 to 3 (3: the oscilloscope)",
+    parser.AddOption("", "page", "show this notebook page at start (0: settings, 1: map, ...)",
                      wxCMD_LINE_VAL_NUMBER);
 }
 
 bool MyApp::OnCmdLineParsed(wxCmdLineParser& parser)
 {
     m_startDemo = parser.Found("demo");
-    long page = -1;
-    if (parser.Found("page", &page))
-        m_startPage = static_cast<int>(page);
+    parser.Found("page", &m_startPage);
     return wxApp::OnCmdLineParsed(parser);
 }
 
@@ -70,7 +68,7 @@ bool MyApp::OnInit()
     m_frame = new MyFrame(nullptr, wxID_ANY, wxString(L"Morvenda \u2161 V1.0.0"), wxPoint(0, 0),
                           wxSize(850, 620));
     if (m_startPage >= 0 && static_cast<size_t>(m_startPage) < m_frame->m_notebook->GetPageCount())
-        m_frame->m_notebook->SetSelection(m_startPage);
+        m_frame->m_notebook->SetSelection(static_cast<size_t>(m_startPage));
     m_frame->Show(true);
     m_frame->StartPollTimer();
     if (m_startDemo)

@@ -36,8 +36,8 @@ public:
 
 private:
     bool m_startDemo = false;
-    // Notebook page to show at start; -1: the first.
-    int m_startPage = -1;
+    // Notebook page shown at start (--page), -1: the first.
+    long m_startPage = -1;
 };
 
 wxDECLARE_APP(MyApp);

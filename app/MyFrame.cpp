@@ -24,7 +24,6 @@
 #include <wx/panel.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/sstream.h>
 #include <wx/toolbar.h>
@@ -37,8 +36,11 @@
 #include "DiagnosticDialog.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
+#include "InjectorCalcDialog.h"
 #include "LoadSaveSelector.h"
+#include "MapPane.h"
 #include "OscylPane.h"
+#include "PanelCS.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -64,14 +66,6 @@ const wchar_t* const kLinkDown = L"ECU断开";
 // --- Shared tables ---
 
 int LampBlinkCounter = 0;
-
-bool IsControllerReady(bool)
-{
-    // Online alone stays set after the link is lost: loads, saves and
-    // setters would queue into a dead line.
-    const Controller* c = theController;
-    return c && c->m_online && c->m_connected && !c->m_linkLost && !c->m_calibrating;
-}
 
 wxBEGIN_EVENT_TABLE(MyFrame, wxFrame)
     EVT_CLOSE(MyFrame::OnClose)
@@ -162,9 +156,6 @@ void MyFrame::BuildToolBar()
                            wxITEM_NORMAL, wxEmptyString, wxEmptyString);
     m_toolBar->Realize();
     SetIcon(LoadAppIcon("ID_LOGOICO"));
-
-    // The injector calculator is not part of the program yet.
-    m_toolBar->EnableTool(ID_TOOL_INJECTOR_CALC, false);
 }
 
 void MyFrame::BuildStatusLine()
@@ -217,21 +208,8 @@ void MyFrame::CreateControls()
     m_notebook = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, "notebook");
     m_notebook->SetFont(wxFont(9, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD));
 
-    // The pages arrive one by one; until then each tab says so.
-    auto comingPage = [this]() {
-        auto* page = new wxPanel(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                 wxTAB_TRAVERSAL, "panel");
-        auto* note = new wxStaticText(page, wxID_ANY, _(L"此页尚在开发中，将在后续版本中提供。"));
-        note->SetFont(wxFont(wxFontInfo(10)));
-        auto* sizer = new wxBoxSizer(wxVERTICAL);
-        sizer->AddStretchSpacer();
-        sizer->Add(note, wxSizerFlags().Center());
-        sizer->AddStretchSpacer();
-        page->SetSizer(sizer);
-        return page;
-    };
-    m_settingsPage = comingPage();
-    m_mapPage = comingPage();
+    m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
+    m_mapPage = new MapPane(m_notebook, wxID_ANY, true, *this);
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
     m_oscylPage = new OscylPane(m_notebook, wxID_ANY);
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
@@ -297,7 +275,13 @@ void MyFrame::SetToolLabel(int toolId, wxString label, wxString shortHelp)
 
 void MyFrame::UpdatePressureAxis()
 {
-    // The map page and its pressure axis are not part of the program yet.
+    if (m_mapPage)
+        m_mapPage->UpdatePressureAxis();
+}
+
+int MyFrame::ShowMessageBox(const wxString& message, const wxString& caption, long style)
+{
+    return wxMessageBox(message, caption, style, nullptr);
 }
 
 void MyFrame::ShowMessage(const wxString& text, const wxString& caption)
@@ -330,8 +314,12 @@ void MyFrame::OnAttach()
 {
     // The pages that observe the controller register here, before the frame,
     // once they exist.
+    if (m_settingsPage)
+        m_settingsPage->OnAttach();
     if (m_oscylPage)
         m_oscylPage->m_plot->OnAttach();
+    if (m_mapPage)
+        m_mapPage->OnAttach();
     if (m_faultPage)
         m_faultPage->OnAttach();
     theController->AddObserver(static_cast<ControllerObserver*>(this));
@@ -501,7 +489,9 @@ void MyFrame::OnLoadSave(wxCommandEvent&)
 
 void MyFrame::OnInjectorCalc(wxCommandEvent&)
 {
-    // The injector calculator is not part of the program yet (tool disabled).
+    InjectorCalcDialog dialog(nullptr, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              wxDEFAULT_DIALOG_STYLE);
+    dialog.ShowModal();
 }
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)

@@ -9,17 +9,21 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include "CalibrationHost.h"
 // The channel colours live with the oscilloscope that draws them.
 #include "ChannelColours.h"
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
+#include "ControllerReady.h"
 // The spinner table lives with the calibration, which runs without windows.
 #include "SpinnerFrames.h"
 
 class FilledBoxCtrl;
 class GuZhangMa;
 class LevelBarCtrl;
+class MapPane;
 class OscylPane;
+class PanelCS;
 class ReadingTextCtrl;
 class SettingsFileTransfer;
 class wxButton;
@@ -49,8 +53,9 @@ enum
 
 // The only top-level window: toolbar, status bar with a progress gauge, the
 // notebook of pages and, below it, the live readings. Creates the one
-// Controller, drives it from the 50 ms poll timer and is its host.
-class MyFrame : public wxFrame, public ControllerObserver, public ControllerHost
+// Controller, drives it from the 50 ms poll timer and is its host, and the
+// calibration's.
+class MyFrame : public wxFrame, public ControllerObserver, public ControllerHost, public CalibrationHost
 {
 public:
     static constexpr int kPollIntervalMs = 50;
@@ -65,19 +70,22 @@ public:
 
     // --- Forwarders for the controller, the pages and the calibration ---
     // The text into status field 1.
-    void SetStatusMessage(const wxString& text);
+    void SetStatusMessage(const wxString& text) override;
     // Shows or hides the progress gauge; hiding also empties status field 1.
-    void ShowProgress(bool show);
+    void ShowProgress(bool show) override;
     // Moves the gauge: 1..15 as given (clamped to the gauge's range), else 0.
-    void SetProgress(int value);
+    void SetProgress(int value) override;
     // Stops the poll timer if it runs.
     void StopPollTimer() override;
     // Starts the poll timer (50 ms, repeating) if it does not run.
     void StartPollTimer() override;
     // Relabels a tool when its label differs; pauses polling meanwhile.
     void SetToolLabel(int toolId, wxString label, wxString shortHelp);
-    // Redraws the map page's pressure axis (no map page yet: nothing to do).
+    // Redraws the map page's pressure axis (after the engine type changed).
     void UpdatePressureAxis();
+    // A modal wxMessageBox without parent; polling goes on unless the
+    // caller stopped it.
+    int ShowMessageBox(const wxString& message, const wxString& caption, long style) override;
     // Switches demo mode on or off, as the demo tool does.
     void ToggleDemo();
 
@@ -123,8 +131,8 @@ public:
     // Pages and controls; the pages and the tests read them.
     wxNotebook* m_notebook = nullptr;
     wxToolBar* m_toolBar = nullptr;
-    wxPanel* m_settingsPage = nullptr;
-    wxPanel* m_mapPage = nullptr;
+    PanelCS* m_settingsPage = nullptr;
+    MapPane* m_mapPage = nullptr;
     OscylPane* m_oscylPage = nullptr;
     GuZhangMa* m_faultPage = nullptr;
 
@@ -188,10 +196,6 @@ private:
 
     wxDECLARE_EVENT_TABLE();
 };
-
-// True when the controller exists, is online with a live link (connected,
-// not lost) and no calibration runs. The argument is ignored.
-bool IsControllerReady(bool);
 
 // Advanced on each live frame; lamp 5 blinks with its parity.
 extern int LampBlinkCounter;

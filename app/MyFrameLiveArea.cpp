@@ -338,6 +338,8 @@ void MyFrame::OnParametersLoaded()
         return;
     // A settings file may wait for this frame.
     m_fileTransfer->ParametersApplied();
+    // The frame may bring another engine type, and with it another scale.
+    UpdatePressureAxis();
     const wxString label = c->m_onGas ? _(L"燃气 ") : _(L"汽油 ");
     if (m_fuelButton->GetLabel() != label) {
         m_fuelButton->SetLabel(label);

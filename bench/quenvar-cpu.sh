@@ -7,21 +7,20 @@
 # an ECU that answers at once, and one at line speed (10000 baud, 8N1: 1000
 # bytes/s). Goals: under 3 % of a core, under 60 MB; at line speed at least 5
 # live frames/s, the parameters asked once, never two replies unsent.
-#   bench/quenvar-cpu.sh [--page N] [build-dir] [seconds]  (defaults: build, 20)
-#   --page N  the notebook page shown while measuring (0 settings, the
-#             default, .. 3 the oscilloscope, which draws every live frame)
+#   bench/quenvar-cpu.sh [--page N] [build-dir] [seconds]   (defaults: build, 20)
+# --page N shows notebook page N while it runs (1: the map tab, which draws
+# every live frame); without it the first page is shown.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--page" ]; then
+  export QUENVAR_PAGE=$2
+  shift 2
+fi
 if [ -z "${QUENVAR_SIM_ARGS+set}" ]; then
   echo "--- ECU answering at once ---"
   QUENVAR_SIM_ARGS="" "$0" "$@"
   echo "--- ECU at line speed ---"
   QUENVAR_SIM_ARGS="--line-speed" exec "$0" "$@"
-fi
-page=""
-if [ "${1:-}" = "--page" ]; then
-  page=$2
-  shift 2
 fi
 build=${1:-build}
 seconds=${2:-20}
@@ -50,9 +49,9 @@ printf 'Port=%s\n' "$pty" >"$work/Oskat.ini"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
-  quenvar=$1 work=$2 seconds=$3 page=$4
+  quenvar=$1 work=$2 seconds=$3
   cd "$work"
-  HOME="$work" "$quenvar" ${page:+--page=$page} >"$work/quenvar.log" 2>&1 &
+  HOME="$work" "$quenvar" ${QUENVAR_PAGE:+--page=$QUENVAR_PAGE} >"$work/quenvar.log" 2>&1 &
   pid=$!
   trap "kill $pid 2>/dev/null || true" EXIT
 
@@ -77,12 +76,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   backlog=$(awk "/^backlog / { n = \$2 } END { print n + 0 }" "$work/requests.log")
 
   awk -v t0="$t0" -v t1="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r0="$r0" -v r1="$r1" \
-      -v rss="$rss" -v hwm="$hwm" -v params="$params" -v backlog="$backlog" -v page="$page" "BEGIN {
+      -v rss="$rss" -v hwm="$hwm" -v params="$params" -v backlog="$backlog" -v page="${QUENVAR_PAGE:-0}" "BEGIN {
     wall = s1 - s0
-    printf \"page:           %s\n\", page == \"\" ? \"0 (first)\" : page
-    printf \"run:            %.1f s against sim_ecu, %.1f live frames per second\n\", wall, (r1 - r0) / wall
+    printf \"run:            %.1f s against sim_ecu, %.1f live frames per second, page %s\n\", wall, (r1 - r0) / wall, page
     printf \"CPU:            %.2f %% of one core (goal < 3 %%)\n\", 100 * (t1 - t0) / hz / wall
     printf \"resident:       %.1f MB now, %.1f MB peak (goal < 60 MB)\n\", rss / 1024, hwm / 1024
     printf \"ECU:            parameters asked %d times, at most %d replies unsent\n\", params, backlog
   }"
-' _ "$PWD/$build/app/Quenvar" "$work" "$seconds" "$page"
+' _ "$PWD/$build/app/Quenvar" "$work" "$seconds"

@@ -24,8 +24,8 @@ public:
     // Starts the poll timer (50 ms, repeating) if it does not run.
     virtual void StartPollTimer() = 0;
     // A modal message box without parent, as wxMessageBox does it: style is
-    // made of wxOK, wxCANCEL, wxCENTRE and wxICON_EXCLAMATION; the answer is
-    // wxOK or wxCANCEL.
+    // made of wxOK, wxCANCEL, wxYES_NO, wxCENTRE and wxICON_EXCLAMATION; the
+    // answer is wxOK, wxCANCEL, wxYES or wxNO.
     virtual int ShowMessageBox(const wxString& message, const wxString& caption, long style) = 0;
 };
 

@@ -263,6 +263,17 @@ std::array<unsigned char, MapModel::kMaxPoints> MapModel::PointIndexTable() cons
     return table;
 }
 
+void MapModel::LoadMap(const double percent[kEntries], const unsigned char indices[kMaxPoints])
+{
+    ClearMapPoints();
+    // The ECU keeps entries 10..255 only.
+    for (int i = kFollowedEntry; i < kEntries; ++i)
+        SetMultiplier(i, percent[i]);
+    for (int k = 0; k < kMaxPoints; ++k)
+        if (indices[k] != 0)
+            AddMapPoint(indices[k], -1.0);
+}
+
 void MapModel::BuildCalibratedMap(const wxPoint2DDouble& point, int multiplier,
                                   int calibrationMultiplier)
 {
@@ -358,13 +369,13 @@ void MapModel::SelectPointAt(const wxPoint2DDouble& p, const wxRect2DDouble& box
 
 void MapModel::SelectPointUnder(const wxPoint2DDouble& p)
 {
+    // The plot asks after every click that lands on a curve point, right
+    // after the box test has selected the marker near it: a miss here must
+    // not take back that selection.
     const int hit = FindMarker(m_points, p, wxRect2DDouble(0, 0, 0, 0));
-    if (hit >= 0)
-        Select(hit);
-    else if (HasSelection())
-        Unhighlight();
-    else
+    if (hit < 0)
         return;
+    Select(hit);
     // Pens renewed here too, so the highlight shows with the selection.
     PlaceMarkers();
     NotifyMarkersChanged();

@@ -55,10 +55,14 @@ public:
     // Selects the first point whose marker box (half-width, half-height,
     // width, height in box) around it contains p.
     void SelectPointAt(const wxPoint2DDouble& p, const wxRect2DDouble& box);
-    // Selects the point whose marker sits exactly at p.
+    // Selects the point whose marker sits exactly at p; a miss changes nothing.
     void SelectPointUnder(const wxPoint2DDouble& p);
     // Each point's index in list order, 0xFF for the unused slots.
     std::array<unsigned char, kMaxPoints> PointIndexTable() const;
+    // Replaces the map by the ECU's: percent[10..255] (entry 10 also sets
+    // 0..9), then a point, at the curve's value, on each index but 0; an
+    // unused slot (0xFF) thus gives the point on 255.
+    void LoadMap(const double percent[kEntries], const unsigned char indices[kMaxPoints]);
     // Replaces the points by a map seeded from a calibration: point.m_x is
     // the learned petrol time in ms, the multipliers are the controller's
     // two percent bytes.

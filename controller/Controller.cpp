@@ -274,7 +274,8 @@ unsigned char Controller::GetCylinderCount() const
         return 1;
     if (m_cylinderCode == 7)
         return 2;
-    return static_cast<unsigned char>(m_cylinderCode + 3);
+    // Codes above 7 name no engine; 253 would otherwise wrap to 0 cylinders.
+    return static_cast<unsigned char>(std::min(m_cylinderCode + 3, 8));
 }
 
 double Controller::GetInjectorCorrection(int index) const

@@ -178,7 +178,8 @@ public:
     void EnableGasLevel();
     // CMD_SET_FUEL_TYPE, online.
     void SetFuelType(unsigned char cng);
-    // CMD_SET_INJECTOR_CORRECTIONS with all eight cylinders, online.
+    // CMD_SET_INJECTOR_CORRECTIONS with all eight cylinders, online; the
+    // other seven go out as last read or set.
     void SetInjectorCorrection(int index, double percent);
     // CMD_SET_MIN_GAS_RPM, online.
     void SetMinGasRpm(int rpm);
@@ -209,7 +210,8 @@ public:
     unsigned char GetGasLevelStage() const { return m_gasLevelStage; }
     unsigned char IsTurbo() const { return m_turbo; }
     int GetMinGasRpm() const { return m_minGasRpm; }
-    // Cylinders from the cylinder code: 6 -> 1, 7 -> 2, c -> c + 3.
+    // Cylinders from the cylinder code: 6 -> 1, 7 -> 2, c -> c + 3, held
+    // within 1..8 for codes the ECU should not send.
     unsigned char GetCylinderCount() const;
     // Correction of cylinder index (0..7), percent.
     double GetInjectorCorrection(int index) const;
@@ -238,6 +240,9 @@ public:
     unsigned char m_gasLevelRaw = 0;
     unsigned char m_gasLevelThresholds[4] = {};
     double m_injectorCorrections[8] = {};
+    // The correction bytes as the ECU sent them (128 = 0 %): percent and
+    // byte do not map one to one, so untouched cylinders go back unchanged.
+    unsigned char m_injectorCorrectionBytes[8] = {128, 128, 128, 128, 128, 128, 128, 128};
     unsigned char m_online = 0;
     unsigned char m_cylinderCode = 0;
     unsigned char m_rpmSignalVolts = 0;

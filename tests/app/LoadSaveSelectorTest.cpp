@@ -88,6 +88,7 @@ TEST_F(LoadSaveSelectorTest, RefusedNamesFailedWritesAndMissingAnswersAreSaid)
     const wxString failed = wxString(L"设置文件保存失败: ") + Path("plain/car.xse");
     EXPECT_TRUE(Status().StartsWith(failed)) << Status();
 
+    SetAnswerWait(false);
     Press(LoadSaveSelector::ID_SAVE, "late.xse");
     ASSERT_TRUE(guitest::WaitFor([&] { return catcher.m_messages.size() == 3; }));
     const wxString noAnswer = wxString::Format(L"设置文件保存失败：ECU没有应答，%s 未写入。", m_answer);
@@ -132,4 +133,36 @@ TEST_F(LoadSaveSelectorTest, OpensFromTheToolCentredOnThePointerAndOnScreen)
     EXPECT_EQ(dialog.FindWindow(LoadSaveSelector::ID_SAVE)->GetToolTipText(), wxString(L"保存该司机驾驶的设置 "));
     dialog.Show();
     EXPECT_TRUE(SaveScreenshotIfAsked(&dialog, "load-save-dialog.png"));
+}
+
+TEST_F(LoadSaveSelectorTest, AFailedSaveIsSaidWhilePollingGoesOn)
+{
+    // Records whether the poll timer runs while each box is up.
+    struct PollWatch : ModalCatcher
+    {
+        explicit PollWatch(MyFrame* frame) : m_frame(frame) {}
+        int Enter(wxDialog* dialog) override
+        {
+            m_polling.push_back(m_frame->IsPollTimerRunning());
+            return ModalCatcher::Enter(dialog);
+        }
+        MyFrame* m_frame;
+        std::vector<bool> m_polling;
+    } watch(m_frame);
+    std::ofstream(m_dir / "plain") << "a file, not a folder\n";
+    Press(LoadSaveSelector::ID_SAVE, "plain/car");
+    ASSERT_EQ(Queued(), (std::vector<Bytes>{RequestFrame(12, {0})}));
+
+    // The answer arrives inside a poll tick, which holds the timer while it
+    // applies a parameter frame; a box opened there would hold it too.
+    m_frame->StartPollTimer();
+    const ParamPayloadBuilder parameters;
+    const Bytes frame = WrapReplyFrame(12, Bytes(parameters.Payload().begin(), parameters.Payload().end()));
+    theController->m_rxBuffer.assign(frame.begin(), frame.end());
+    theController->ParseReply();
+    EXPECT_TRUE(guitest::WaitFor([&] { return !watch.m_messages.empty(); }));
+    m_frame->StopPollTimer();
+    EXPECT_EQ(watch.m_polling, std::vector<bool>{true});
+    ASSERT_EQ(watch.m_messages.size(), 1u);
+    EXPECT_TRUE(watch.m_messages[0].StartsWith(wxString(L"设置文件保存失败: ") + Path("plain/car.xse")));
 }

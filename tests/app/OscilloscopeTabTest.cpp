@@ -7,9 +7,11 @@
 #include <wx/notebook.h>
 
 #include "GuZhangMa.h"
+#include "MapPane.h"
 #include "OscylPane.h"
+#include "PanelCS.h"
 
-TEST_F(PageTest, OscilloscopeTabIsToldOfEachFrameOnceBeforeTheFaultPageAndTheFrame)
+TEST_F(PageTest, OscilloscopeTabIsToldOfEachFrameOnceAfterTheSettingsAndBeforeTheMapPage)
 {
     MakeFrame();
     ASSERT_EQ(m_frame->m_notebook->GetPageText(3), wxString(L"示波器"));
@@ -20,7 +22,9 @@ TEST_F(PageTest, OscilloscopeTabIsToldOfEachFrameOnceBeforeTheFaultPageAndTheFra
     plot->OnAttach();
     const auto& list = theController->m_observers;
     auto at = [&](const ControllerObserver* o) { return std::find(list.begin(), list.end(), o) - list.begin(); };
-    EXPECT_LT(at(plot), at(m_frame->m_faultPage));
+    EXPECT_LT(at(m_frame->m_settingsPage), at(plot));
+    EXPECT_LT(at(plot), at(m_frame->m_mapPage));
+    EXPECT_LT(at(m_frame->m_mapPage), at(m_frame->m_faultPage));
     EXPECT_LT(at(m_frame->m_faultPage), at(m_frame));
     EXPECT_EQ(std::count(list.begin(), list.end(), static_cast<ControllerObserver*>(plot)), 1);
 

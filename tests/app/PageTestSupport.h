@@ -61,13 +61,18 @@ protected:
     {
         MainWindowTest::SetUp();
         m_savedTimeout = AnswerWatch::s_timeoutMs;
-        AnswerWatch::s_timeoutMs = 300;
+        SetAnswerWait(true);
     }
     void TearDown() override
     {
         AnswerWatch::s_timeoutMs = m_savedTimeout;
         MainWindowTest::TearDown();
     }
+
+    // How long the next watched request waits for its answer: long when the
+    // test gives one (a loaded machine may take its time before it does),
+    // short when the test is about an answer that never comes.
+    static void SetAnswerWait(bool answerComes) { AnswerWatch::s_timeoutMs = answerComes ? 60000 : 300; }
 
     // Applying parameters restarts the poll timer; here the test polls.
     void Reply(unsigned char command, const Bytes& payload)

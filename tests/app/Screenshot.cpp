@@ -6,7 +6,7 @@
 
 #include "GuiTest.h"
 
-bool SaveScreenshotIfAsked(wxWindow* window, const wxString& fileName)
+bool SaveScreenshotIfAsked(wxWindow* window, const wxString& fileName, bool wholeWindow)
 {
     wxString dir;
     if (!wxGetEnv("QUENVAR_SCREENSHOT_DIR", &dir) || dir.empty())
@@ -19,7 +19,8 @@ bool SaveScreenshotIfAsked(wxWindow* window, const wxString& fileName)
     // The virtual display has no window manager: the window is undecorated
     // and may not sit where it asked to be, so ask the display where its
     // client area really is.
-    const wxRect rect(window->ClientToScreen(wxPoint(0, 0)), window->GetClientSize());
+    const wxRect rect = wholeWindow ? window->GetScreenRect()
+                                    : wxRect(window->ClientToScreen(wxPoint(0, 0)), window->GetClientSize());
     const wxString path = wxFileName(dir, fileName).GetFullPath();
     const wxString crop = wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y);
     const wxCharBuffer cropArg = crop.utf8_str();

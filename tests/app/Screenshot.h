@@ -8,6 +8,7 @@ class wxWindow;
 // When QUENVAR_SCREENSHOT_DIR is set (scripts/dialog_screenshots sets it),
 // saves a PNG of the shown window there under fileName; otherwise does
 // nothing. Returns false only when a requested picture could not be made.
-bool SaveScreenshotIfAsked(wxWindow* window, const wxString& fileName);
+// The client area, or with wholeWindow a frame's tool and status bars too.
+bool SaveScreenshotIfAsked(wxWindow* window, const wxString& fileName, bool wholeWindow = false);
 
 #endif

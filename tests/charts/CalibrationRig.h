@@ -2,6 +2,7 @@
 #define QUENVAR_TESTS_CALIBRATIONRIG_H
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,7 +25,8 @@ struct Live
 
 // Status line, gauge and poll timer as the main window keeps them (hiding the
 // gauge empties the status); boxes are recorded as "text|caption" and
-// answered from answers, OK when none are left.
+// answered from answers, OK when none are left, after whileOpen has run
+// (what happens while the box is open).
 struct ScriptedHost : CalibrationHost
 {
     void SetStatusMessage(const wxString& text) override { status.push_back(text); }
@@ -36,6 +38,8 @@ struct ScriptedHost : CalibrationHost
     {
         boxes.push_back(text + "|" + caption);
         boxesWhilePolling += polling;
+        if (whileOpen)
+            whileOpen(text);
         const int answer = answers.empty() ? wxOK : answers.front();
         if (!answers.empty())
             answers.pop_front();
@@ -44,6 +48,7 @@ struct ScriptedHost : CalibrationHost
     std::vector<wxString> status, boxes;
     std::vector<int> progress;
     std::deque<int> answers;
+    std::function<void(const wxString&)> whileOpen;
     int boxesWhilePolling = 0;
     bool gauge = true, polling = true;
 };

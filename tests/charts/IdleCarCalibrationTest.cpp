@@ -1,47 +1,34 @@
 // Whole calibrations on the serial line: the real controller on a pty against
-// the simulated ECU's idling car, the real machine started and stepped as the
-// map page does it, and a stand-in for the page around it. The test drives
-// the poll ticks itself and waits for the ECU only when a request went out.
+// the simulated ECU's idling car, and the real map page with its plot, which
+// starts, steps and ends the machine and sends the map. The test drives the
+// poll ticks and the page's map timer itself and waits for the ECU only when
+// a request went out.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
-#include <memory>
 #include <vector>
 
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/frame.h>
+
 #include "CalibrationFsm.h"
-#include "CalibrationHost.h"
+#include "CalibrationRig.h"
 #include "Controller.h"
 #include "ControllerObserver.h"
-#include "FSM_Listener.h"
+#include "GuiTest.h"
 #include "IdleCar.h"
 #include "MapModel.h"
-#include "MapObserver.h"
+#include "MapPane.h"
+#include "PlotMap.h"
 #include "SimulatedEcu.h"
 
 namespace
 {
 
 using Bytes = SimulatedEcu::Bytes;
-
-// Status line, gauge and poll timer as the main window keeps them; every box
-// is recorded as "text|caption" and answered OK.
-struct MainWindowHost : CalibrationHost
-{
-    void SetStatusMessage(const wxString& text) override { status.push_back(text); }
-    void ShowProgress(bool show) override { gauge = show; }
-    void SetProgress(int value) override { progress.push_back(value); }
-    void StopPollTimer() override {}
-    void StartPollTimer() override {}
-    int ShowMessageBox(const wxString& text, const wxString& caption, long) override
-    {
-        boxes.push_back(text + "|" + caption);
-        return wxOK;
-    }
-    std::vector<wxString> status, boxes;
-    std::vector<int> progress;
-    bool gauge = false;
-};
 
 // One live frame the machine was stepped on.
 struct SteppedFrame
@@ -51,134 +38,77 @@ struct SteppedFrame
     double reducer;
 };
 
-// The map page and the main window around the machine, without windows:
-// - each live frame marks the link online (the main window's part) and
-//   steps the held machine;
-// - the page's map timer, run once per poll tick, sends a changed map (11,
-//   then 32) once the controller is ready;
-// - the end of a run: command 2, the map seeded from the learned point, and
-//   the "自动标定完成." box, opened after the notification has returned and
-//   closed a few ticks later with polling going on; closing it asks for the
-//   parameters (12);
-// - a parameter frame is read back into the map as the map plot does it,
-//   which marks the map changed, so it goes back to the controller.
-class PageStandIn : public ControllerObserver, public FSM_Listener, public MapObserver
+// Registered ahead of the page: sees the state each frame is about to step,
+// and counts the parameter frames.
+struct StepRecorder : ControllerObserver
 {
-public:
-    static constexpr int kBoxOpenTicks = 10;
-
-    PageStandIn(Controller& c, CalibrationHost& host) : m_c(c), m_host(host) {}
-
     void OnControllerData() override
     {
-        m_c.m_online = 1;
-        if (!fsm || !fsm->IsRunning())
-            return;
-        frames.push_back({fsm->GetCurrentIndex(), static_cast<int>(m_c.m_petrolInjectionTimes[0] * 10.0 + 0.5),
-                          m_c.m_reducerTemperature});
-        RunCalibrationStep(fsm);
+        const Controller& c = *theController;
+        if (page->m_fsm && page->m_fsm->IsRunning())
+            frames.push_back({page->m_fsm->GetCurrentIndex(), static_cast<int>(c.m_petrolInjectionTimes[0] * 10.0 + 0.5),
+                              c.m_reducerTemperature});
     }
-    void OnParametersLoaded() override
-    {
-        MapModel& map = *theMapModel;
-        map.ClearMapPoints();
-        for (int i = 10; i < MapModel::kEntries; ++i)
-            map.SetMultiplier(i, m_c.m_multiplierMap[i]);
-        for (unsigned char index : m_c.m_mapPointIndices)
-            if (index != 0)
-                map.AddMapPoint(index, -1.0);
-        ++readBacks;
-    }
+    void OnParametersLoaded() override { ++readBacks; }
     void OnAttach() override {}
 
-    void OnCalibrationFinished() override
-    {
-        ++finished;
-        wxPoint2DDouble point(1.0, 1.0);
-        if (m_c.m_calibrating)
-        {
-            point = wxPoint2DDouble(m_c.m_calibrationTime * 0.1, m_c.m_calibrationAverage);
-            m_c.FinishCalibration();
-        }
-        theMapModel->BuildCalibratedMap(point, m_c.m_multiplier, m_c.m_calibrationMultiplier);
-        m_boxDue = true;
-    }
-    void OnCalibrationStopped() override { ++stopped; }
-
-    void OnPointAdded() override {}
-    void OnMapEvent(int) override {}
-    void OnPointsMoved(bool) override {}
-    void OnMarkersCleared() override {}
-    void OnMarkersChanged() override {}
-    void SetModified(bool changed) override { modified = changed; }
-
-    // What the page's own event handlers do between two poll ticks.
-    void AfterTick()
-    {
-        if (m_boxDue)
-        {
-            m_boxDue = false;
-            m_boxTicksLeft = kBoxOpenTicks;
-            m_host.ShowMessageBox(L"自动标定完成.", L"自动修正", wxOK);
-        }
-        else if (m_boxTicksLeft > 0 && --m_boxTicksLeft == 0)
-        {
-            m_c.RequestParameters();
-        }
-        // As IsControllerReady: a live link and no calibration running.
-        const bool ready = m_c.m_online && m_c.m_connected && !m_c.m_linkLost && !m_c.m_calibrating;
-        if (modified && ready)
-        {
-            m_c.SendMultiplierMap(theMapModel->GetCurve().GetYData());
-            m_c.SendMapPoints(theMapModel->PointIndexTable().data());
-            modified = false;
-        }
-    }
-    bool BoxOpen() const { return m_boxDue || m_boxTicksLeft > 0; }
-
-    std::unique_ptr<CalibrationFsm> fsm;
+    MapPane* page = nullptr;
     std::vector<SteppedFrame> frames;
-    int finished = 0, stopped = 0, readBacks = 0;
-    bool modified = false;
-
-private:
-    Controller& m_c;
-    CalibrationHost& m_host;
-    bool m_boxDue = false;
-    int m_boxTicksLeft = 0;
+    int readBacks = 0;
 };
 
-// A controller on the pty of an ECU with an idling car, the map model and
-// the page around the machine.
+// The main window's part, after the page: a live frame marks the link online.
+struct FramePart : ControllerObserver
+{
+    void OnControllerData() override { theController->m_online = 1; }
+    void OnParametersLoaded() override {}
+    void OnAttach() override {}
+};
+
+// A controller on the pty of an ECU with an idling car and the map page on
+// it; the page's boxes are answered OK, "自动标定完成." after some ticks.
 class CalibrationLine
 {
 public:
     // Far more than a whole run needs (about 2 400 ticks).
     static constexpr int kTickLimit = 8000;
+    static constexpr int kBoxOpenTicks = 10;
 
     CalibrationLine()
     {
-        m_previousModel = theMapModel;
-        theMapModel = &model;
-        model.AddObserver(&page);
-        controller.AddObserver(&page);
+        theController = &controller;
+        controller.AddObserver(&recorder);
+        page = new MapPane(guitest::SharedFrame(), wxID_ANY, true, host);
+        page->m_mapTimer.Stop();
+        page->OnAttach();
+        controller.AddObserver(&framePart);
+        recorder.page = page;
+        host.whileOpen = [this](const wxString& text) {
+            if (text != L"自动标定完成.")
+                return;
+            for (int i = 0; i < kBoxOpenTicks; ++i)
+                m_ok = Tick(false) && m_ok;
+            sentWhileBoxOpen = ecu.ReceivedCommands();
+        };
     }
     ~CalibrationLine()
     {
-        model.RemoveObserver(&page);
-        theMapModel = m_previousModel;
+        delete page;
+        theController = nullptr;
     }
 
-    // One poll tick and the page's handlers after it; a request written in
-    // the tick is taken and answered by the ECU before the next one.
-    bool Tick()
+    // One poll tick, the ECU's answer, the page's map timer and (outside a
+    // box) the events the page queued.
+    bool Tick(bool events = true)
     {
         controller.PollTick();
         const bool sent = controller.m_awaitingReply && controller.m_ticksSinceSend == 0;
         if (sent && !ecu.WaitForRequest())
             return false;
-        page.AfterTick();
-        return true;
+        page->SendMapIfChanged();
+        if (events)
+            wxTheApp->ProcessPendingEvents();
+        return m_ok;
     }
     template <class Done> bool TickUntil(Done done)
     {
@@ -190,8 +120,15 @@ public:
     // Nothing but polls waits to go out, and the page has nothing to send.
     bool Settled() const
     {
-        return !page.modified && std::all_of(controller.m_requestQueue.begin(), controller.m_requestQueue.end(),
-                                             [](const Request& r) { return r.m_command == CMD_READ_LIVE_DATA; });
+        return !page->m_plot->m_modified &&
+               std::all_of(controller.m_requestQueue.begin(), controller.m_requestQueue.end(),
+                           [](const Request& r) { return r.m_command == CMD_READ_LIVE_DATA; });
+    }
+    void Press()
+    {
+        wxCommandEvent press(wxEVT_BUTTON, MapPane::ID_AUTO_CALIBRATE);
+        press.SetEventObject(page->m_calibrateButton);
+        page->GetEventHandler()->ProcessEvent(press);
     }
     // Connects and, once the link has settled, presses the calibration
     // button at idle; the wire is recorded from the press on.
@@ -200,9 +137,13 @@ public:
         ASSERT_TRUE(ecu.IsOpen());
         ASSERT_EQ(0, controller.OpenPort(ecu.SlavePath()));
         ASSERT_TRUE(TickUntil([&] { return controller.m_online == 1 && Settled(); }));
+        // Showing the ECU's own map sends nothing back to the car.
+        for (unsigned char command : ecu.ReceivedCommands())
+            ASSERT_TRUE(command == CMD_READ_PARAMETERS || command == CMD_READ_LIVE_DATA || command == CMD_WRITE_HISTORY)
+                << int(command);
         ecu.ClearReceived();
-        page.fsm = StartGasCalibration(&page, controller, host);
-        ASSERT_TRUE(page.fsm);
+        Press();
+        ASSERT_TRUE(page->m_fsm);
     }
     // Requests since the press other than the polls (1, 59): command and data.
     std::vector<Bytes> Commands() const
@@ -215,44 +156,52 @@ public:
     }
     int FramesIn(int state) const
     {
-        return static_cast<int>(std::count_if(page.frames.begin(), page.frames.end(),
+        return static_cast<int>(std::count_if(recorder.frames.begin(), recorder.frames.end(),
                                               [&](const SteppedFrame& f) { return f.state == state; }));
     }
 
     SimulatedEcu ecu;
     IdleCar& car = ecu.UseIdleCar();
-    MainWindowHost host;
+    ScriptedHost host;
     Controller controller;
-    MapModel model;
-    PageStandIn page{controller, host};
+    StepRecorder recorder;
+    FramePart framePart;
+    MapPane* page = nullptr;
+    std::vector<unsigned char> sentWhileBoxOpen;
 
 private:
-    MapModel* m_previousModel = nullptr;
+    bool m_ok = true;
 };
 
 } // namespace
 
-TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndItsMapComesBackFromTheEcu)
+TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndThePageShowsTheMapTheEcuKept)
 {
     CalibrationLine line;
     ASSERT_NO_FATAL_FAILURE(line.Start());
-    const PageStandIn& page = line.page;
+    const MapPane& page = *line.page;
+    const StepRecorder& steps = line.recorder;
     const Controller& controller = line.controller;
-    const MainWindowHost& host = line.host;
-    ASSERT_TRUE(line.TickUntil([&] { return page.readBacks >= 2 && line.Settled(); }));
-    // Nothing follows the second upload.
+    const ScriptedHost& host = line.host;
+    ASSERT_TRUE(line.TickUntil([&] { return steps.readBacks >= 2 && line.Settled(); }));
+    // Nothing follows the read-back: the map shown is the ECU's own.
     for (int i = 0; i < 200; ++i)
         ASSERT_TRUE(line.Tick());
 
-    EXPECT_EQ(page.finished, 1);
-    EXPECT_EQ(page.stopped, 0);
-    EXPECT_FALSE(page.fsm);
+    EXPECT_FALSE(page.m_fsm);
+    EXPECT_EQ(page.m_calibrateButton->GetLabel(), wxString(L"自动修正"));
+    EXPECT_TRUE(page.m_plot->IsEnabled());
     EXPECT_EQ(controller.m_calibrating, 0);
     EXPECT_FALSE(host.gauge);
     EXPECT_EQ(host.progress.front(), 1);
     EXPECT_EQ(host.progress.back(), 13);
     EXPECT_TRUE(std::is_sorted(host.progress.begin(), host.progress.end()));
     EXPECT_EQ(host.boxes.back(), wxString(L"自动标定完成.|自动修正"));
+    // The box came with polling on: the result and the map went out while it
+    // was open, the parameters were asked for once it had closed.
+    EXPECT_EQ(host.boxesWhilePolling, 2);
+    EXPECT_EQ(std::count(line.sentWhileBoxOpen.begin(), line.sentWhileBoxOpen.end(), CMD_WRITE_MAP_POINTS), 1);
+    EXPECT_EQ(std::count(line.sentWhileBoxOpen.begin(), line.sentWhileBoxOpen.end(), CMD_READ_PARAMETERS), 0);
 
     // Every state in turn; the counted ones stay exactly their count, the
     // gas phases after the first settle at once and leave on step 101.
@@ -265,15 +214,15 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndItsMapComesBackFromTheEcu)
         else
             EXPECT_GT(line.FramesIn(state), 0);
     }
-    EXPECT_TRUE(std::is_sorted(page.frames.begin(), page.frames.end(),
+    EXPECT_TRUE(std::is_sorted(steps.frames.begin(), steps.frames.end(),
                                [](const SteppedFrame& a, const SteppedFrame& b) { return a.state < b.state; }));
-    EXPECT_GE(page.frames.size(), 1100u);
-    EXPECT_LE(page.frames.size(), 1200u);
+    EXPECT_GE(steps.frames.size(), 1100u);
+    EXPECT_LE(steps.frames.size(), 1200u);
 
     // The reducer crossed 50 °C, dipped, and the wait ended on the step
     // after ten warm frames in a row.
     std::vector<double> reducer;
-    for (const SteppedFrame& f : page.frames)
+    for (const SteppedFrame& f : steps.frames)
         if (f.state == 0)
             reducer.push_back(f.reducer);
     const auto firstWarm = std::find_if(reducer.begin(), reducer.end(), [](double t) { return t >= 50.0; });
@@ -286,7 +235,7 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndItsMapComesBackFromTheEcu)
     // the multiplier came down from 128, then stayed in for the 100 samples
     // that let the phase go, long before the 900-step cap.
     std::vector<int> petrol;
-    for (const SteppedFrame& f : page.frames)
+    for (const SteppedFrame& f : steps.frames)
         if (f.state == 3)
             petrol.push_back(f.petrolTenths);
     ASSERT_GT(petrol.size(), 101u);
@@ -302,14 +251,13 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndItsMapComesBackFromTheEcu)
         {3, 3, 0x0F}, {3, 2, 0x0F}, {3, 2, 0x0F}, {25, 0x19, 0x02, 0x76}, {3, 3, 0x0F}, {3, 2, 0x0F},
         {3, 2, 0x0F}, {25, 0x19, 0x02, 0x76}, {3, 3, 0x0F}, {2, 0x75, 0x19, 0x76, 0x14, 0x46}};
     const std::vector<Bytes> wire = line.Commands();
-    ASSERT_EQ(wire.size(), run.size() + 5);
+    ASSERT_EQ(wire.size(), run.size() + 3);
     EXPECT_EQ(std::vector<Bytes>(wire.begin(), wire.begin() + static_cast<long>(run.size())), run);
     const Bytes& map = wire[run.size()];
     const Bytes& points = wire[run.size() + 1];
     EXPECT_EQ(map[0], CMD_WRITE_MULTIPLIER_MAP);
     EXPECT_EQ(points, (Bytes{32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 25, 50, 75, 100, 125, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(wire[run.size() + 2], (Bytes{12, 1}));
-    EXPECT_EQ(wire[run.size() + 4], points);
 
     // The seeded map: 118 % up to the learned 2.5 ms, falling in four equal
     // steps to 100 % at five times that; entry i is byte i - 9 of the frame
@@ -322,14 +270,15 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndItsMapComesBackFromTheEcu)
     for (int entry = 11; entry <= 255; ++entry)
         EXPECT_LE(percent(map, entry), percent(map, entry - 1)) << "entry " << entry;
 
-    // Read back, the map goes out again as the whole percents the ECU keeps,
-    // and the ECU's parameters hold what was sent last.
-    const Bytes& again = wire[run.size() + 3];
-    ASSERT_EQ(again.size(), map.size());
-    for (int entry = 10; entry <= 255; ++entry)
-        EXPECT_LE(std::abs(percent(again, entry) - percent(map, entry)), 1) << "entry " << entry;
+    // The ECU keeps what was sent; read back, the page shows the learned
+    // points, the entries between them re-interpolated from the whole
+    // percents within 1 %.
     const Bytes held = line.car.ParameterPayload();
-    EXPECT_TRUE(std::equal(again.begin() + 1, again.end(), held.begin() + 62));
+    EXPECT_TRUE(std::equal(map.begin() + 1, map.end(), held.begin() + 62));
+    const MapModel& shown = *page.m_plot->m_model;
+    for (int entry = 10; entry <= 255; ++entry)
+        EXPECT_NEAR(shown.GetCurve().GetYValue(entry) * 100.0, percent(map, entry), 1.0) << "entry " << entry;
+    EXPECT_EQ(shown.PointIndexTable(), (std::array<unsigned char, 10>{10, 25, 50, 75, 100, 125, 255, 255, 255, 255}));
     EXPECT_TRUE(std::equal(points.begin() + 11, points.end(), held.begin() + 52));
     EXPECT_EQ(held[32], 0x75);
     EXPECT_EQ(held[35], 0x14);
@@ -344,14 +293,15 @@ TEST(IdleCarCalibration, StallMidwayStopsTheRunWithOneStopAndNothingLearned)
         SCOPED_TRACE(c.what);
         CalibrationLine line;
         ASSERT_NO_FATAL_FAILURE(line.Start());
-        ASSERT_TRUE(line.TickUntil([&] { return line.page.fsm && line.page.fsm->GetCurrentIndex() == c.state; }));
+        const MapPane& page = *line.page;
+        ASSERT_TRUE(line.TickUntil([&] { return page.m_fsm && page.m_fsm->GetCurrentIndex() == c.state; }));
         line.car.StallFrom(line.car.LiveFrames());
-        ASSERT_TRUE(line.TickUntil([&] { return !line.page.fsm; }));
+        ASSERT_TRUE(line.TickUntil([&] { return !page.m_fsm; }));
         for (int i = 0; i < 300; ++i)
             ASSERT_TRUE(line.Tick());
 
-        EXPECT_EQ(line.page.stopped, 1);
-        EXPECT_EQ(line.page.finished, 0);
+        EXPECT_EQ(page.m_calibrateButton->GetLabel(), wxString(L"自动标定"));
+        EXPECT_TRUE(page.m_plot->IsEnabled());
         EXPECT_EQ(line.controller.m_calibrating, 0);
         EXPECT_EQ(line.controller.m_rpm, 0.0);
         EXPECT_FALSE(line.host.gauge);

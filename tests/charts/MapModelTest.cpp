@@ -186,6 +186,13 @@ TEST(MapModel, ClicksSelectWithinTheBoxAroundAMarker)
         EXPECT_EQ(m.GetSelectedIndex(), c.selected) << c.x << ", " << c.y;
         EXPECT_EQ(Violation(m), "");
     }
+    // The plot asks under the clicked curve point right after the box test:
+    // a point on the curve but not on a marker leaves selection and highlight.
+    m.SelectPointAt(wxPoint2DDouble(2.03, 1.0), wxRect2DDouble(0.1, 0.05, 0.2, 0.1));
+    m.SelectPointUnder(wxPoint2DDouble(2.1, 1.0));
+    EXPECT_EQ(m.GetSelectedIndex(), 0);
+    EXPECT_TRUE(m.GetPoints()[0].m_selected);
+    EXPECT_EQ(Violation(m), "");
 }
 
 struct Listener final : MapObserver

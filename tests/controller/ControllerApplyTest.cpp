@@ -240,6 +240,9 @@ TEST_F(ControllerApply, ParameterFrameFillsTheCacheWithThePollTimerStopped)
     EXPECT_DOUBLE_EQ(21.0, c.GetInjectorCorrection(0));
     EXPECT_DOUBLE_EQ(0.0, c.GetInjectorCorrection(1));
     EXPECT_DOUBLE_EQ(-21.0, c.GetInjectorCorrection(7));
+    EXPECT_EQ(154, c.m_injectorCorrectionBytes[0]);
+    EXPECT_EQ(128, c.m_injectorCorrectionBytes[1]);
+    EXPECT_EQ(100, c.m_injectorCorrectionBytes[7]);
     EXPECT_EQ(20, c.m_mapPointIndices[0]);
     EXPECT_EQ(0xFF, c.m_mapPointIndices[2]);
     EXPECT_DOUBLE_EQ(150.0, c.m_multiplierMap[10]);

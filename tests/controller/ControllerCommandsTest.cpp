@@ -398,6 +398,27 @@ TEST_F(CommandsTest, InjectorCorrectionByteReadsBackAsTheSamePercent)
     }
 }
 
+TEST_F(CommandsTest, InjectorCorrectionResendsTheOtherCylindersAsRead)
+{
+    // Every byte the ECU can send, in the untouched cylinders, goes back
+    // unchanged; only the edited cylinder is re-encoded.
+    GoOnline();
+    for (int raw = 0; raw < 256; ++raw)
+    {
+        for (int k = 0; k < 8; ++k)
+        {
+            m_c.m_injectorCorrectionBytes[k] = static_cast<unsigned char>(raw);
+            m_c.m_injectorCorrections[k] = std::ceil(raw * 100 * 0.0078125 - 100);
+        }
+        m_c.m_requestQueue.clear();
+        m_c.SetInjectorCorrection(3, 10.0);
+        const Bytes data = OnlyData();
+        ASSERT_EQ(data.size(), 8u);
+        for (int k = 0; k < 8; ++k)
+            EXPECT_EQ(data[k], k == 3 ? 140 : raw) << "raw " << raw << " cylinder " << k;
+    }
+}
+
 TEST_F(CommandsTest, EraseFaultsEmptiesBothLists)
 {
     m_c.m_storedFaults.push_back("a");

@@ -333,11 +333,18 @@ TEST(Observers, RemovedDuringANotificationAreSkippedAndTheOthersToldOnce)
 TEST(Getters, CylinderCountAndIndexedValues)
 {
     Controller c;
-    const int expected[8] = {3, 4, 5, 6, 7, 8, 1, 2};
-    for (unsigned char code = 0; code < 8; ++code)
+    // Codes above 7 come only from a broken frame; the count stays 1..8 so
+    // that per-cylinder loops never run past the eight corrections.
+    const struct
     {
-        c.m_cylinderCode = code;
-        EXPECT_EQ(expected[code], c.GetCylinderCount()) << int(code);
+        unsigned char code;
+        int cylinders;
+    } cases[] = {{0, 3}, {1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}, {6, 1}, {7, 2},
+                 {8, 8}, {9, 8}, {200, 8}, {253, 8}, {255, 8}};
+    for (const auto& k : cases)
+    {
+        c.m_cylinderCode = k.code;
+        EXPECT_EQ(k.cylinders, c.GetCylinderCount()) << int(k.code);
     }
 
     c.m_currentFaults = {"one", "two"};

@@ -19,7 +19,9 @@ TEST(PlotEvent, TwentySevenDistinctTypesNumberedInOrder)
         EXPECT_NE(wxEVT_NULL, types[i]) << i;
         EXPECT_TRUE(seen.insert(types[i]).second) << "duplicate at " << i;
         if (i > 0)
+        {
             EXPECT_EQ(types[i - 1] + 1, types[i]) << "out of order at " << i;
+        }
     }
     EXPECT_EQ(27u, seen.size());
     EXPECT_EQ(wxEVT_PLOTCTRL_CURVE_ADDED, types[0]);

@@ -1,0 +1,350 @@
+#include "MapPane.h"
+
+#include <algorithm>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/intl.h>
+#include <wx/sizer.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+
+#include "CalibrationFsm.h"
+#include "CalibrationHost.h"
+#include "Controller.h"
+#include "ControllerReady.h"
+#include "FakeAxis.h"
+#include "PlotMap.h"
+
+namespace
+{
+constexpr int kBorder = 3;
+constexpr int kValueBorder = 9;
+// m_calibrationTime is in 0.1 ms units.
+constexpr double kMsPerUnit = 0.1;
+// Widest reading a value text must hold without being cut.
+const wchar_t* const kWidestValue = L"888.88";
+
+const wxColour kPetrolColour(255, 0, 0);
+const wxColour kGasColour(0, 0, 255);
+const wxColour kO2Colour1(255, 0, 255);
+const wxColour kO2Colour2(128, 128, 0);
+
+const wchar_t* const kStartLabel = L"自动标定";
+const wchar_t* const kStopLabel = L"关闭自动标定 ";
+const wchar_t* const kAgainLabel = L"自动修正";
+
+void SetText(wxStaticText* text, const wxString& value)
+{
+    // Every live frame: a label set to itself would still be redrawn.
+    if (text->GetLabel() != value)
+        text->SetLabel(value);
+}
+} // namespace
+
+wxBEGIN_EVENT_TABLE(MapPane, wxPanel)
+    EVT_BUTTON(MapPane::ID_AUTO_CALIBRATE, MapPane::OnAutoCalibrate)
+    EVT_BUTTON(MapPane::ID_ERASE_PETROL, MapPane::OnErasePetrolCurve)
+    EVT_BUTTON(MapPane::ID_ERASE_GAS, MapPane::OnEraseGasCurve)
+    EVT_CHECKBOX(wxID_ANY, MapPane::OnLock)
+    EVT_TIMER(MapPane::ID_MAP_TIMER, MapPane::OnMapTimer)
+wxEND_EVENT_TABLE()
+
+// --- Construction and layout ---------------------------------------------------
+
+MapPane::MapPane(wxWindow* parent, wxWindowID id, bool calibrationAllowed, CalibrationHost& host)
+    : wxPanel(parent, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER, "panel"),
+      m_mapTimer(this, ID_MAP_TIMER),
+      m_calibrationAllowed(calibrationAllowed),
+      m_host(host)
+{
+    m_plot = new PlotMap(this, ID_MAP_PLOT, 0);
+    m_calibrateButton = new wxButton(this, ID_AUTO_CALIBRATE, _(kStartLabel));
+    m_calibrateButton->Show(m_calibrationAllowed);
+    m_erasePetrolButton = new wxButton(this, ID_ERASE_PETROL, _(L"擦除汽油曲线"));
+    m_lockCheck = new wxCheckBox(this, wxID_ANY, _(L"锁定"));
+    m_eraseGasButton = new wxButton(this, ID_ERASE_GAS, _(L"擦除燃气曲线"));
+    m_petrolLegend = new wxStaticText(this, wxID_ANY, _(L"汽油"));
+    m_petrolLegend->SetForegroundColour(kPetrolColour);
+    m_gasLegend = new wxStaticText(this, wxID_ANY, _(L"燃气"));
+    m_gasLegend->SetForegroundColour(kGasColour);
+
+    for (const wchar_t* caption : {L"汽油 [ms]", L"燃气 [ms]", L"氧 1 [V]", L"氧 2 [V]"})
+        m_valueLabels.push_back(new wxStaticText(this, wxID_ANY, _(caption)));
+    auto value = [this]() {
+        // Fixed width: readings change every frame and must not move the row.
+        auto* text = new wxStaticText(this, wxID_ANY, "0.0", wxDefaultPosition, wxDefaultSize,
+                                      wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
+        text->SetMinSize(wxSize(text->GetTextExtent(kWidestValue).x, -1));
+        return text;
+    };
+    m_gasTimeText = value();
+    m_petrolTimeText = value();
+    m_o2Text1 = value();
+    m_o2Text2 = value();
+
+    const wxColour rowColours[] = {kPetrolColour, kGasColour, kO2Colour1, kO2Colour2};
+    wxStaticText* const rowValues[] = {m_petrolTimeText, m_gasTimeText, m_o2Text1, m_o2Text2};
+    for (std::size_t row = 0; row < m_valueLabels.size(); ++row)
+    {
+        m_valueLabels[row]->SetForegroundColour(rowColours[row]);
+        rowValues[row]->SetForegroundColour(rowColours[row]);
+    }
+
+    LayoutControls();
+    m_mapTimer.Start(kMapTimerMs, wxTIMER_CONTINUOUS);
+}
+
+MapPane::~MapPane()
+{
+    m_mapTimer.Stop();
+    if (theController)
+        theController->RemoveObserver(this);
+}
+
+void MapPane::LayoutControls()
+{
+    m_axis = new FakeAxis(this, wxID_ANY, m_plot);
+    auto* line = new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_VERTICAL,
+                                  "staticLine");
+
+    // The column keeps its width whichever label the calibration button shows.
+    int buttonWidth = 0;
+    for (const wchar_t* label : {kStopLabel, kAgainLabel, kStartLabel})
+    {
+        m_calibrateButton->SetLabel(_(label));
+        buttonWidth = std::max(buttonWidth, m_calibrateButton->GetBestSize().x);
+    }
+    m_calibrateButton->SetMinSize(wxSize(buttonWidth, -1));
+
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    const wxSizerFlags button = wxSizerFlags().Expand().Border(wxALL, kBorder);
+    column->Add(m_calibrateButton, button);
+    column->Add(m_erasePetrolButton, button);
+    column->Add(m_lockCheck, wxSizerFlags().Right().Border(wxALL, kBorder));
+    column->Add(m_eraseGasButton, button);
+
+    wxStaticText* const rowValues[] = {m_petrolTimeText, m_gasTimeText, m_o2Text1, m_o2Text2};
+    for (std::size_t i = 0; i < m_valueLabels.size(); ++i)
+    {
+        auto* row = new wxBoxSizer(wxHORIZONTAL);
+        row->Add(m_valueLabels[i], wxSizerFlags().Border(wxLEFT | wxRIGHT, kBorder));
+        row->AddStretchSpacer();
+        const int sides = rowValues[i] == m_gasTimeText ? wxLEFT | wxRIGHT : wxRIGHT;
+        row->Add(rowValues[i], wxSizerFlags().Border(sides, kValueBorder));
+        column->Add(row, wxSizerFlags().Expand().Border(wxTOP, kBorder));
+    }
+
+    // The legend takes the rest of the height, so the rows follow the buttons.
+    auto* legend = new wxBoxSizer(wxVERTICAL);
+    legend->Add(m_petrolLegend, wxSizerFlags().Border(wxTOP, kBorder));
+    legend->Add(m_gasLegend, wxSizerFlags().Border(wxTOP, kBorder));
+    column->Add(legend, wxSizerFlags(1).Expand());
+
+    auto* page = new wxBoxSizer(wxHORIZONTAL);
+    page->Add(m_plot, wxSizerFlags(1).Expand());
+    page->Add(m_axis, wxSizerFlags().Expand());
+    page->Add(line, wxSizerFlags().Expand().Border(wxLEFT | wxRIGHT, 1));
+    page->Add(column, wxSizerFlags().Expand());
+    SetSizer(page);
+    Layout();
+}
+
+void MapPane::UpdatePressureAxis()
+{
+    m_axis->UpdateLabels();
+    m_axis->Refresh(true);
+}
+
+// --- Controller ------------------------------------------------------------------
+
+void MapPane::OnAttach()
+{
+    theController->AddObserver(this);
+    m_plot->OnAttach();
+}
+
+void MapPane::OnControllerData()
+{
+    const Controller* c = theController;
+    if (!c || !c->m_online)
+        return;
+    SetText(m_o2Text1, wxString::Format("%02.2f", c->GetO2Voltage1()));
+    SetText(m_o2Text2, wxString::Format("%02.2f", c->GetO2Voltage2()));
+    SetText(m_petrolTimeText, wxString::Format("%3.1f", c->m_petrolInjectionTimes[0]));
+    SetText(m_gasTimeText, wxString::Format("%3.2f", c->m_gasInjectionTime));
+    if (m_fsm && m_fsm->IsRunning())
+        StepCalibration();
+}
+
+void MapPane::OnParametersLoaded()
+{
+    // The plot loads the same frame into the map right after this page; a
+    // map of its own shows now what the plot will show then.
+    if (!theController)
+        return;
+    MapModel reported;
+    reported.LoadMap(theController->m_multiplierMap, theController->m_mapPointIndices);
+    RememberEcuMap(reported);
+}
+
+void MapPane::RememberEcuMap(const MapModel& model)
+{
+    const double* y = model.GetCurve().GetYData();
+    std::copy(y, y + MapModel::kEntries, m_ecuCurve.begin());
+    m_ecuPoints = model.PointIndexTable();
+    m_ecuMapKnown = true;
+}
+
+void MapPane::SendMapIfChanged()
+{
+    if (!m_plot->m_modified || !IsControllerReady(true))
+        return;
+    m_plot->m_modified = false;
+    // Reading a parameter frame rebuilds the map and marks it modified; what
+    // only shows the ECU's own map must not go back to the car.
+    const MapModel& model = *m_plot->m_model;
+    const double* y = model.GetCurve().GetYData();
+    const auto points = model.PointIndexTable();
+    if (m_ecuMapKnown && points == m_ecuPoints && std::equal(y, y + MapModel::kEntries, m_ecuCurve.begin()))
+        return;
+    theController->SendMultiplierMap(y);
+    theController->SendMapPoints(points.data());
+    RememberEcuMap(model);
+}
+
+void MapPane::OnMapTimer(wxTimerEvent&)
+{
+    SendMapIfChanged();
+}
+
+// --- Calibration -----------------------------------------------------------------
+
+void MapPane::OnAutoCalibrate(wxCommandEvent&)
+{
+    if (!theController)
+        return;
+    if (m_fsm)
+    {
+        EndRun(wxString());
+        return;
+    }
+    std::unique_ptr<CalibrationFsm> fsm = StartGasCalibration(this, *theController, m_host);
+    if (!fsm)
+    {
+        Layout();
+        return;
+    }
+    m_plot->Enable(false);
+    m_calibratedPoint = wxPoint2DDouble(0.0, 0.0);
+    m_calibrateButton->SetLabel(_(kStopLabel));
+    m_gasTemperatureQuestionAnswered = false;
+    m_fsm = std::move(fsm);
+    Layout();
+}
+
+void MapPane::StepCalibration()
+{
+    if (!m_fsm || !CheckGasTemperature())
+        return;
+    // Destroys a machine that finished or stopped, after its Step, before
+    // telling this page.
+    if (RunCalibrationStep(m_fsm) == -1 && m_fsm)
+        m_fsm->Clear();
+}
+
+bool MapPane::CheckGasTemperature()
+{
+    if (m_gasTemperatureQuestionAnswered || !(theController->m_gasTemperature < 0.0))
+        return true;
+    m_host.StopPollTimer();
+    const int answer = m_host.ShowMessageBox(_(L"燃气温度过低,还要继续吗? "), _(L"警告！ "), wxYES_NO);
+    m_host.StartPollTimer();
+    if (answer != wxYES)
+    {
+        // A machine left running would ask again on every frame and could
+        // end as a success of a calibration the ECU no longer does.
+        EndRun(_(L"燃气温度过低,自动标定已停止"));
+        return false;
+    }
+    m_gasTemperatureQuestionAnswered = true;
+    return true;
+}
+
+void MapPane::EndRun(const wxString& reason)
+{
+    if (m_fsm->GetOutcome() == CalibrationFsm::Outcome::Aborted)
+    {
+        // The state that aborted sent the stop itself.
+        m_host.ShowProgress(false);
+        if (!reason.empty())
+            m_host.SetStatusMessage(reason);
+    }
+    else
+    {
+        m_fsm->Stop(reason);
+    }
+    m_fsm.reset();
+    ShowIdle(_(kStartLabel));
+}
+
+void MapPane::ShowIdle(const wxString& label)
+{
+    m_calibrateButton->SetLabel(label);
+    m_plot->Enable(true);
+    Layout();
+}
+
+void MapPane::OnCalibrationStopped()
+{
+    ShowIdle(_(kStartLabel));
+}
+
+void MapPane::OnCalibrationFinished()
+{
+    m_calibratedPoint = wxPoint2DDouble(1.0, 1.0);
+    if (!theController || !theController->m_calibrating)
+    {
+        // Nothing the ECU learned backs this run: no map from a made-up point.
+        ShowIdle(_(kStartLabel));
+        return;
+    }
+    Controller& c = *theController;
+    m_calibratedPoint = wxPoint2DDouble(c.m_calibrationTime * kMsPerUnit, c.m_calibrationAverage);
+    c.FinishCalibration();
+    m_plot->BuildCalibratedMap(m_calibratedPoint);
+    ShowIdle(_(kAgainLabel));
+    // Shown from inside the live-data notification, the box's own loop
+    // would run poll ticks within the tick that is still parsing.
+    CallAfter(&MapPane::ShowCalibrationDone);
+}
+
+void MapPane::ShowCalibrationDone()
+{
+    // Polling goes on while the box is open; the map goes out meanwhile.
+    m_host.ShowMessageBox(_(L"自动标定完成."), _(kAgainLabel), wxOK);
+    Layout();
+    if (theController)
+        theController->RequestParameters();
+}
+
+// --- Erase and lock --------------------------------------------------------------
+
+void MapPane::OnErasePetrolCurve(wxCommandEvent&)
+{
+    if (IsControllerReady(true))
+        theController->ErasePetrolCurve();
+    m_plot->ClearPetrolCurve();
+}
+
+void MapPane::OnEraseGasCurve(wxCommandEvent&)
+{
+    if (IsControllerReady(true))
+        theController->EraseGasCurve();
+    m_plot->ClearGasCurve();
+}
+
+void MapPane::OnLock(wxCommandEvent&)
+{
+    m_plot->m_unlocked = !m_lockCheck->IsChecked();
+}

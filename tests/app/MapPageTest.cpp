@@ -1,0 +1,124 @@
+// The map page in the main window: its place among the observers and a
+// whole calibration of the simulated ECU's idling car through the window's
+// status line, gauge and message boxes (the wire is the charts tests'
+// business). With QUENVAR_SCREENSHOT_DIR set (scripts/screenshot-calibration)
+// it keeps pictures of the page during and after the run.
+#include <algorithm>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/gauge.h>
+#include <wx/notebook.h>
+
+#include "CalibrationFsm.h"
+#include "GuZhangMa.h"
+#include "IdleCar.h"
+#include "LayoutCheck.h"
+#include "MapModel.h"
+#include "MapPane.h"
+#include "PageTestSupport.h"
+#include "PanelCS.h"
+#include "PlotMap.h"
+#include "Screenshot.h"
+#include "SimulatedEcu.h"
+
+namespace
+{
+
+class MapPageTest : public PageTest
+{
+protected:
+    void SetUp() override
+    {
+        PageTest::SetUp();
+        MakeFrame();
+        m_page = m_frame->m_mapPage;
+        // The test runs the poll ticks and the map timer itself.
+        m_page->m_mapTimer.Stop();
+        m_pollTick.SetOwner(m_frame, ID_POLL_TIMER);
+        m_frame->Show();
+        m_frame->m_notebook->SetSelection(1);
+        guitest::ProcessPendingEvents();
+    }
+    void TearDown() override
+    {
+        m_frame->Hide();
+        PageTest::TearDown();
+    }
+
+    // One tick of the window's poll timer, the ECU's answer, the map timer,
+    // then the queued events.
+    bool Tick(bool events = true)
+    {
+        wxTimerEvent tick(m_pollTick);
+        m_frame->GetEventHandler()->ProcessEvent(tick);
+        // Applying parameters restarts the window's poll timer.
+        m_frame->StopPollTimer();
+        if (theController->m_awaitingReply && theController->m_ticksSinceSend == 0 && !m_ecu.WaitForRequest())
+            return false;
+        m_page->SendMapIfChanged();
+        if (events)
+            wxTheApp->ProcessPendingEvents();
+        return true;
+    }
+    template <class Done> bool TickUntil(Done done)
+    {
+        for (int i = 0; i < 8000 && !done(); ++i)
+            if (!Tick())
+                return false;
+        return done();
+    }
+
+    MapPane* m_page = nullptr;
+    SimulatedEcu m_ecu;
+    // Never started: its events are sent by hand.
+    wxTimer m_pollTick;
+};
+
+TEST_F(MapPageTest, PageHearsEachFrameAfterTheSettingsAndBeforeItsPlotAndTheFaults)
+{
+    const std::deque<ControllerObserver*>& all = theController->m_observers;
+    auto at = [&](const ControllerObserver* o) { return std::find(all.begin(), all.end(), o) - all.begin(); };
+    const long page = at(m_page);
+    EXPECT_LT(at(m_frame->m_settingsPage), page);
+    EXPECT_EQ(at(m_page->m_plot), page + 1);
+    EXPECT_EQ(at(m_frame->m_faultPage), page + 2);
+    EXPECT_EQ(at(m_frame), static_cast<long>(all.size()) - 1);
+    // The plot control's own axes are its business.
+    ExpectTidyLayout(m_page, false);
+}
+
+TEST_F(MapPageTest, CalibratesTheIdlingCarFromTheButtonToTheLearnedMap)
+{
+    m_ecu.UseIdleCar();
+    ASSERT_EQ(0, theController->OpenPort(m_ecu.SlavePath()));
+    ASSERT_TRUE(TickUntil([&] { return theController->m_online && !m_page->m_plot->m_modified; }));
+
+    ModalCatcher boxes;
+    auto sent = [&](unsigned char command) {
+        const std::vector<unsigned char> wire = m_ecu.ReceivedCommands();
+        return std::count(wire.begin(), wire.end(), command);
+    };
+    m_ecu.ClearReceived();
+    Fire(m_page, wxEVT_BUTTON, MapPane::ID_AUTO_CALIBRATE);
+    ASSERT_TRUE(m_page->m_fsm);
+    EXPECT_FALSE(m_page->m_plot->IsEnabled());
+
+    // Mid-run: the second gas phase, its status and the gauge.
+    ASSERT_TRUE(TickUntil([&] { return m_frame->GetProgressGauge()->GetValue() == 5; }));
+    EXPECT_TRUE(m_frame->GetProgressGauge()->IsShown());
+    EXPECT_TRUE(Status().StartsWith(L"选择加倍 ")) << Status();
+    EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "map-calibration-running.png", true));
+
+    ASSERT_TRUE(TickUntil([&] { return sent(CMD_READ_PARAMETERS) == 1; }));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(Tick());
+    EXPECT_EQ(boxes.m_messages, (std::vector<wxString>{L"自动标定应使发动机处于怠速状态！", L"自动标定完成."}));
+    EXPECT_FALSE(m_frame->GetProgressGauge()->IsShown());
+    EXPECT_EQ(m_page->m_calibrateButton->GetLabel(), L"自动修正");
+    EXPECT_TRUE(m_page->m_plot->IsEnabled());
+    ExpectTidyLayout(m_page, false);
+    EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "map-calibration-done.png", true));
+}
+
+} // namespace
