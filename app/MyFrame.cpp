@@ -24,7 +24,6 @@
 #include <wx/panel.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/sstream.h>
 #include <wx/toolbar.h>
@@ -40,6 +39,7 @@
 #include "InjectorCalcDialog.h"
 #include "LoadSaveSelector.h"
 #include "MapPane.h"
+#include "OscylPane.h"
 #include "PanelCS.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
@@ -64,11 +64,6 @@ const wchar_t* const kLinkDown = L"ECU断开";
 } // namespace
 
 // --- Shared tables ---
-
-const wxColour ChannelColours[10] = {
-    wxColour(117, 255, 0),   wxColour(128, 0, 128), wxColour(248, 183, 244), wxColour(165, 42, 42),
-    wxColour(105, 105, 105), wxColour(255, 0, 0),   wxColour(0, 0, 255),     wxColour(255, 255, 0),
-    wxColour(255, 165, 0),   wxColour(162, 255, 255)};
 
 int LampBlinkCounter = 0;
 
@@ -213,23 +208,10 @@ void MyFrame::CreateControls()
     m_notebook = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, "notebook");
     m_notebook->SetFont(wxFont(9, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD));
 
-    // The pages arrive one by one; until then each tab says so.
-    auto comingPage = [this]() {
-        auto* page = new wxPanel(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                 wxTAB_TRAVERSAL, "panel");
-        auto* note = new wxStaticText(page, wxID_ANY, _(L"此页尚在开发中，将在后续版本中提供。"));
-        note->SetFont(wxFont(wxFontInfo(10)));
-        auto* sizer = new wxBoxSizer(wxVERTICAL);
-        sizer->AddStretchSpacer();
-        sizer->Add(note, wxSizerFlags().Center());
-        sizer->AddStretchSpacer();
-        page->SetSizer(sizer);
-        return page;
-    };
     m_settingsPage = new PanelCS(m_notebook, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
     m_mapPage = new MapPane(m_notebook, wxID_ANY, true, *this);
     m_faultPage = new GuZhangMa(m_notebook, wxID_ANY, wxDefaultPosition, wxSize(656, 528), wxTAB_TRAVERSAL);
-    m_oscylPage = comingPage();
+    m_oscylPage = new OscylPane(m_notebook, wxID_ANY);
     m_notebook->AddPage(m_settingsPage, _(L"参数"), true);
     m_notebook->AddPage(m_mapPage, _(L"调试图表"));
     m_notebook->AddPage(m_faultPage, _(L"故障"));
@@ -334,6 +316,8 @@ void MyFrame::OnAttach()
     // once they exist.
     if (m_settingsPage)
         m_settingsPage->OnAttach();
+    if (m_oscylPage)
+        m_oscylPage->m_plot->OnAttach();
     if (m_mapPage)
         m_mapPage->OnAttach();
     if (m_faultPage)

@@ -10,6 +10,8 @@
 #include <wx/timer.h>
 
 #include "CalibrationHost.h"
+// The channel colours live with the oscilloscope that draws them.
+#include "ChannelColours.h"
 #include "ControllerHost.h"
 #include "ControllerObserver.h"
 #include "ControllerReady.h"
@@ -20,6 +22,7 @@ class FilledBoxCtrl;
 class GuZhangMa;
 class LevelBarCtrl;
 class MapPane;
+class OscylPane;
 class PanelCS;
 class ReadingTextCtrl;
 class SettingsFileTransfer;
@@ -130,7 +133,7 @@ public:
     wxToolBar* m_toolBar = nullptr;
     PanelCS* m_settingsPage = nullptr;
     MapPane* m_mapPage = nullptr;
-    wxPanel* m_oscylPage = nullptr;
+    OscylPane* m_oscylPage = nullptr;
     GuZhangMa* m_faultPage = nullptr;
 
     wxStaticBox* m_liveBox = nullptr;
@@ -193,10 +196,6 @@ private:
 
     wxDECLARE_EVENT_TABLE();
 };
-
-// Colours of the ten oscilloscope channels, also those of the matching
-// labels in the live-readings area.
-extern const wxColour ChannelColours[10];
 
 // Advanced on each live frame; lamp 5 blinks with its parity.
 extern int LampBlinkCounter;

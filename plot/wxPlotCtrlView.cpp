@@ -224,10 +224,12 @@ void wxPlotCtrl::AdjustScrollBars()
     const wxRect2DDouble& v = m_viewRect;
     // Units are pixels of the whole curve extent, capped so that huge zooms
     // stay within the toolkit's integer scroll range. The y bar counts from
-    // the top.
+    // the top. A hidden bar is left alone: setting one costs more than a
+    // plot's whole frame of sampling (the oscilloscope moves its view ten
+    // times a second).
     auto adjust = [this](wxScrollBar* bar, double range, double viewPart, double viewStart,
                          bool fromTop, const wxString& message) {
-        if (!IsFiniteOrReport(range, message))
+        if (!bar->IsShown() || !IsFiniteOrReport(range, message))
             return;
         range = std::max(1.0, std::min(range, 32000.0));
         const double thumb = std::max(1.0, std::min(viewPart * range, range));
