@@ -62,6 +62,8 @@ TEST_F(PlotCtrlTest, NonFiniteViewIsReportedAndLeavesTheView)
         {"NaN width", wxRect2DDouble(0, 0, NaN, 5), "Plot width is NaN"},
         {"denormal width", wxRect2DDouble(0, 0, 4.9e-324, 5), "X zoom is NaN"},
         {"huge height", wxRect2DDouble(0, 0, 5, Inf), "Plot height is NaN"},
+        {"right edge beyond the doubles", wxRect2DDouble(1e308, 0, 1e308, 5), "Plot width is NaN"},
+        {"top edge beyond the doubles", wxRect2DDouble(0, 1.5e308, 5, 1e308), "Plot height is NaN"},
     };
     for (const Case& c : cases)
     {
