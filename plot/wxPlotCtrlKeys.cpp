@@ -333,7 +333,15 @@ void wxPlotCtrl::StepCursor(bool left)
     {
         double x = left ? view.m_x + view.m_width : view.m_x;
         if (IsCursorValid())
-            x = (PlotXToPixel(GetCursorPoint().m_x) + (left ? -1 : 1)) / m_zoom.m_x + view.m_x;
+        {
+            const double cursorX = GetCursorPoint().m_x;
+            const int column = PlotXToPixel(cursorX);
+            const int step = left ? -1 : 1;
+            // A cursor beyond the ends of int has a saturated column, and one
+            // more would overflow: the step goes from the cursor itself.
+            x = column == INT_MAX || column == INT_MIN ? cursorX + step / m_zoom.m_x
+                                                       : (column + step) / m_zoom.m_x + view.m_x;
+        }
         SetCursorAtX(m_activeIndex, x, true);
     }
     MakeCursorVisible(false, true);

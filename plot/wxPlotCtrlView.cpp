@@ -55,7 +55,11 @@ bool wxPlotCtrl::SetZoom(double zoomX, double zoomY, double originX, double orig
         !IsFiniteOrReport(originX, wxS("X origin is not finite")) ||
         !IsFiniteOrReport(originY, wxS("Y origin is not finite")) ||
         !IsFiniteOrReport(width, wxS("Plot width is NaN")) ||
-        !IsFiniteOrReport(height, wxS("Plot height is NaN")))
+        !IsFiniteOrReport(height, wxS("Plot height is NaN")) ||
+        // A finite origin and size can still put the far edge beyond the
+        // doubles: points at infinity would then lie in the view.
+        !IsFiniteOrReport(originX + width, wxS("Plot width is NaN")) ||
+        !IsFiniteOrReport(originY + height, wxS("Plot height is NaN")))
         return false;
 
     const bool xChanged = originX != m_viewRect.m_x || zoomX != m_zoom.m_x;

@@ -2,6 +2,7 @@
 // the auto-scroll timer.
 
 #include "PlotCtrlTestSupport.h"
+#include "wxPlotFunction.h"
 
 #include <wx/scrolbar.h>
 #include <wx/timer.h>
@@ -61,6 +62,8 @@ TEST_F(PlotCtrlTest, NonFiniteViewIsReportedAndLeavesTheView)
         {"NaN width", wxRect2DDouble(0, 0, NaN, 5), "Plot width is NaN"},
         {"denormal width", wxRect2DDouble(0, 0, 4.9e-324, 5), "X zoom is NaN"},
         {"huge height", wxRect2DDouble(0, 0, 5, Inf), "Plot height is NaN"},
+        {"right edge beyond the doubles", wxRect2DDouble(1e308, 0, 1e308, 5), "Plot width is NaN"},
+        {"top edge beyond the doubles", wxRect2DDouble(0, 1.5e308, 5, 1e308), "Plot height is NaN"},
     };
     for (const Case& c : cases)
     {
@@ -208,6 +211,39 @@ TEST_F(PlotCtrlTest, ExtremeViewsStayBoundedAndDefined)
             EXPECT_TRUE(std::isfinite(m_plot->GetZoomX()));
             EXPECT_GT(m_plot->GetZoomX(), 0);
         }
+}
+
+TEST_F(PlotCtrlTest, CursorKeysStepOnePixelOnAFunctionCurveFarOutsideTheView)
+{
+    auto* function = new wxPlotFunction;
+    ASSERT_TRUE(function->Create(wxS("x")));
+    ASSERT_TRUE(m_plot->AddCurve(function, true));
+    m_plot->SetAreaSizeForTest(200, 100);
+    const struct
+    {
+        const char* name;
+        double cursorX;
+        int key, direction;
+    } cases[] = {
+        {"right, in view", 5, '.', 1},
+        {"left, in view", 5, ',', -1},
+        // Columns beyond the ends of int.
+        {"right, far right", 1e12, '.', 1},
+        {"left, far right", 1e12, ',', -1},
+        {"right, far left", -1e12, '.', 1},
+        {"left, far left", -1e12, ',', -1},
+    };
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(m_plot->SetViewRect(wxRect2DDouble(0, 0, 20, 10)));  // 10 pixels a unit
+        ASSERT_TRUE(m_plot->SetCursorAtX(0, c.cursorX)) << c.name;
+        wxKeyEvent key(wxEVT_CHAR);
+        key.m_keyCode = c.key;
+        m_plot->ProcessAreaCharEvent(key);
+        const double moved = m_plot->GetCursorPoint().m_x - c.cursorX;
+        EXPECT_GT(moved * c.direction, 0) << c.name;
+        EXPECT_LE(std::fabs(moved), 2 / m_plot->GetZoomX()) << c.name;
+    }
 }
 
 TEST_F(PlotCtrlTest, SnappingFarFromZeroNeverFitsAll)

@@ -8,9 +8,35 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 namespace
 {
 int g_assertions = 0;
+
+// Xvfb, unless started with -noreset, resets itself whenever its last client
+// leaves and refuses connections meanwhile: with tests starting one after
+// another, now and then one found no display. A connection of our own, tried
+// until the server takes it, lets the toolkit's find the server up and keeps
+// it from resetting until this process ends.
+Display* HoldDisplay()
+{
+    if (!std::getenv("DISPLAY"))
+        return nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;)
+    {
+        if (Display* display = XOpenDisplay(nullptr))
+            return display;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
 
 class GuiTestApp : public wxApp
 {
@@ -39,6 +65,17 @@ int main(int argc, char** argv)
     // Listing the tests (done by CTest before a run) needs no display.
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
+
+    Display* held = HoldDisplay();
+    struct Release
+    {
+        Display* display;
+        ~Release()
+        {
+            if (display)
+                XCloseDisplay(display);
+        }
+    } release{held};
 
     wxApp::SetInstance(new GuiTestApp);
     if (!wxEntryStart(argc, argv)) {
