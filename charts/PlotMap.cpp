@@ -441,7 +441,12 @@ void PlotMap::SendClick(wxEventType type, const wxPoint2DDouble& p, int curve, i
 void PlotMap::ProcessAreaMouseEvent(wxMouseEvent& event)
 {
     if (!EditingAllowed())
+    {
+        // A drag begun before the link went down still lets the pointer go.
+        if (event.LeftUp() || (event.Dragging() && !event.LeftIsDown()))
+            EndMouseDrag(true);
         return;
+    }
     const wxPoint previous = m_area->m_lastMousePos;
     m_area->m_lastMousePos = event.GetPosition();
     if ((event.ButtonDown() || event.ButtonDClick()) && IsLabelEditorShown())

@@ -257,6 +257,19 @@ TEST_F(PlotMapTest, KeysAndClicksEditTheMapOnlyOnline)
     EXPECT_TRUE(m_plot->m_modified);
 }
 
+TEST_F(PlotMapTest, DragBegunOnlineEndsOnReleaseAfterTheLinkWentDown)
+{
+    m_plot->GetParent()->Show();
+    Mouse(wxEVT_LEFT_DOWN, 5.0, 1.0);
+    Mouse(wxEVT_MOTION, 5.0, 1.0, 10);
+    ASSERT_NE(m_plot->GetCaptureWindow(), nullptr);
+    m_controller.m_online = 0;
+    Mouse(wxEVT_LEFT_UP, 5.0, 1.0, 10);
+    EXPECT_EQ(m_plot->GetCaptureWindow(), nullptr);
+    EXPECT_EQ(wxWindow::GetCapture(), nullptr);
+    m_plot->GetParent()->Hide();
+}
+
 TEST_F(PlotMapTest, ZoomKeysScaleAboutTheMouseWithinTheMap)
 {
     const struct
