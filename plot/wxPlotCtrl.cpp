@@ -305,6 +305,7 @@ void wxPlotCtrl::Init()
     m_controlCursorId = wxCURSOR_ARROW;
     m_markerBeforeDrag = wxPLOTCTRL_MARKER_RECT;
     m_mouseFunctionFromKeys = false;
+    m_unmodifiedMouseFunction = wxPLOTCTRL_MOUSE_ZOOM;
 }
 
 namespace

@@ -618,6 +618,8 @@ protected:
                          bool sendEvent);
     // The mouse function the held modifiers choose (wxMOD_* bits).
     void SetAreaMouseFunctionFromKeys(int modifiers);
+    // Sets the function without making it the one for no modifier.
+    void ApplyAreaMouseFunction(int function, bool sendEvent);
     // The key table of the area, the axes and the control.
     void ProcessPlotChar(wxKeyEvent& event);
     // Cursor one point (or pixel column) left or right.
@@ -728,6 +730,8 @@ protected:
     // The function was last chosen by modifier keys, so a left press may
     // correct it when a key-up went to another window.
     bool m_mouseFunctionFromKeys;
+    // The function last set by the program: the one with no modifier held.
+    int m_unmodifiedMouseFunction;
 
 private:
     wxDECLARE_ABSTRACT_CLASS(wxPlotCtrl);

@@ -103,14 +103,16 @@ int ModifierOfKey(int keyCode)
     }
 }
 
-int FunctionForModifiers(int modifiers)
+// Without a chord of its own the plot goes back to what its program chose:
+// a key press must not turn the oscilloscope's dragging into zooming.
+int FunctionForModifiers(int modifiers, int unmodified)
 {
     switch (modifiers & kFunctionModifiers)
     {
         case wxMOD_CONTROL: return wxPLOTCTRL_MOUSE_DESELECT;
         case wxMOD_SHIFT: return wxPLOTCTRL_MOUSE_SELECT;
         case wxMOD_SHIFT | wxMOD_CONTROL | wxMOD_ALT: return wxPLOTCTRL_MOUSE_PAN;
-        default: return wxPLOTCTRL_MOUSE_ZOOM;
+        default: return unmodified;
     }
 }
 } // namespace
@@ -119,7 +121,7 @@ int FunctionForModifiers(int modifiers)
 
 void wxPlotCtrl::SetAreaMouseFunctionFromKeys(int modifiers)
 {
-    SetAreaMouseFunction(FunctionForModifiers(modifiers), true);
+    ApplyAreaMouseFunction(FunctionForModifiers(modifiers, m_unmodifiedMouseFunction), true);
     m_mouseFunctionFromKeys = true;
 }
 

@@ -41,6 +41,12 @@ bool IsButtonPress(const wxMouseEvent& event)
 
 void wxPlotCtrl::SetAreaMouseFunction(int function, bool sendEvent)
 {
+    m_unmodifiedMouseFunction = function;
+    ApplyAreaMouseFunction(function, sendEvent);
+}
+
+void wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
+{
     m_mouseFunctionFromKeys = false;
     if (function == m_areaMouseFunction)
         return;

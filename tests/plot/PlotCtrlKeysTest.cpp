@@ -187,6 +187,7 @@ TEST_F(PlotKeysTest, ModifierKeysChooseTheMouseFunction)
         const char* name;
         std::vector<Press> presses;
         int function;
+        int chosen = wxPLOTCTRL_MOUSE_ZOOM;   // what the program set before
     };
     const Case cases[] = {
         {"shift", {{WXK_SHIFT, true, 0}}, wxPLOTCTRL_MOUSE_SELECT},
@@ -201,10 +202,17 @@ TEST_F(PlotKeysTest, ModifierKeysChooseTheMouseFunction)
          wxPLOTCTRL_MOUSE_ZOOM},
         {"alt", {{WXK_ALT, true, 0}}, wxPLOTCTRL_MOUSE_ZOOM},
         {"a letter", {{WXK_CONTROL, true, 0}, {'A', true, 0}}, wxPLOTCTRL_MOUSE_ZOOM},
+        // A plot set to drag keeps dragging once the keys are let go.
+        {"a letter while dragging", {{'A', true, 0}}, wxPLOTCTRL_MOUSE_PAN,
+         wxPLOTCTRL_MOUSE_PAN},
+        {"shift while dragging", {{WXK_SHIFT, true, 0}}, wxPLOTCTRL_MOUSE_SELECT,
+         wxPLOTCTRL_MOUSE_PAN},
+        {"shift released while dragging", {{WXK_SHIFT, true, 0}, {WXK_SHIFT, false, wxMOD_SHIFT}},
+         wxPLOTCTRL_MOUSE_PAN, wxPLOTCTRL_MOUSE_PAN},
     };
     for (const Case& c : cases)
     {
-        m_plot->SetAreaMouseFunction(wxPLOTCTRL_MOUSE_ZOOM);
+        m_plot->SetAreaMouseFunction(c.chosen);
         for (const Press& p : c.presses)
             Key(p.key, p.heldBefore, p.down ? wxEVT_KEY_DOWN : wxEVT_KEY_UP);
         EXPECT_EQ(c.function, m_plot->GetAreaMouseFunction()) << c.name;
