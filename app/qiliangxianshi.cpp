@@ -12,6 +12,7 @@
 
 #include "Controller.h"
 #include "PanelCS.h"
+#include "ReadingTextCtrl.h"
 #include "WireScaling.h"
 #include "wxLed.h"
 
@@ -67,7 +68,9 @@ qiliangxianshi::qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& 
     m_typeChoice = new wxChoice(this, ID_SENSOR_TYPE, wxDefaultPosition, wxDefaultSize,
                                 static_cast<int>(std::size(types)), types, 0, wxDefaultValidator, "choice");
     wxStaticText* quantityLabel = label(L"燃气量");
-    m_voltage = label("2.55");
+    // Changes with every live frame: a GTK label would lay the window out
+    // again each time.
+    m_voltage = new ReadingTextCtrl(this, "2.55", "0.00", font);
     wxStaticText* unitLabel = label("[V]");
     for (int i = kThresholds - 1; i >= 0; --i)
         m_sliders[i] = new wxSlider(this, ID_T1 + i, 0, 0, kMaxStep, wxDefaultPosition,
@@ -359,9 +362,7 @@ void qiliangxianshi::OnControllerData()
     m_lamps[3]->Enable(stage == 4);
     // Hundredths of a volt with the rest dropped: 255 reads 5.00, 254 4.98.
     const int hundredths = theController->m_gasLevelRaw * 500 / 255;
-    const wxString volts = wxString::FromCDouble(hundredths * 0.01, 2);
-    if (m_voltage->GetLabel() != volts)
-        m_voltage->SetLabel(volts);
+    m_voltage->SetLabel(wxString::FromCDouble(hundredths * 0.01, 2));
 }
 
 // --- Closing and the gate ---

@@ -5,6 +5,7 @@
 
 #include "ControllerObserver.h"
 
+class ReadingTextCtrl;
 class wxButton;
 class wxChoice;
 class wxFocusEvent;
@@ -63,7 +64,7 @@ public:
     wxTextCtrl* GetText(int index) const { return m_texts[index]; }
     wxLed* GetLevelLamp(int index) const { return m_lamps[index]; }
     wxLed* GetRefuelLamp() const { return m_refuelLamp; }
-    wxStaticText* GetVoltageLabel() const { return m_voltage; }
+    ReadingTextCtrl* GetVoltageLabel() const { return m_voltage; }
     // Says why nothing was sent or what the ECU holds that cannot be shown.
     wxStaticText* GetNotice() const { return m_notice; }
 
@@ -88,7 +89,7 @@ private:
     int TextIndexOf(const wxObject* object) const;
 
     wxChoice* m_typeChoice = nullptr;
-    wxStaticText* m_voltage = nullptr;
+    ReadingTextCtrl* m_voltage = nullptr;
     wxSlider* m_sliders[kThresholds] = {};
     wxLed* m_lamps[kThresholds] = {};
     wxTextCtrl* m_texts[kThresholds] = {};

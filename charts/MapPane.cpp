@@ -15,6 +15,7 @@
 #include "ControllerReady.h"
 #include "FakeAxis.h"
 #include "PlotMap.h"
+#include "ReadingTextCtrl.h"
 
 namespace
 {
@@ -23,7 +24,7 @@ constexpr int kValueBorder = 9;
 // m_calibrationTime is in 0.1 ms units.
 constexpr double kMsPerUnit = 0.1;
 // Widest reading a value text must hold without being cut.
-const wchar_t* const kWidestValue = L"888.88";
+const wchar_t* const kWidestValue = L"000.00";
 
 const wxColour kPetrolColour(255, 0, 0);
 const wxColour kGasColour(0, 0, 255);
@@ -33,13 +34,6 @@ const wxColour kO2Colour2(128, 128, 0);
 const wchar_t* const kStartLabel = L"自动标定";
 const wchar_t* const kStopLabel = L"关闭自动标定 ";
 const wchar_t* const kAgainLabel = L"自动修正";
-
-void SetText(wxStaticText* text, const wxString& value)
-{
-    // Every live frame: a label set to itself would still be redrawn.
-    if (text->GetLabel() != value)
-        text->SetLabel(value);
-}
 } // namespace
 
 wxBEGIN_EVENT_TABLE(MapPane, wxPanel)
@@ -71,20 +65,16 @@ MapPane::MapPane(wxWindow* parent, wxWindowID id, bool calibrationAllowed, Calib
 
     for (const wchar_t* caption : {L"汽油 [ms]", L"燃气 [ms]", L"氧 1 [V]", L"氧 2 [V]"})
         m_valueLabels.push_back(new wxStaticText(this, wxID_ANY, _(caption)));
-    auto value = [this]() {
-        // Fixed width: readings change every frame and must not move the row.
-        auto* text = new wxStaticText(this, wxID_ANY, "0.0", wxDefaultPosition, wxDefaultSize,
-                                      wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
-        text->SetMinSize(wxSize(text->GetTextExtent(kWidestValue).x, -1));
-        return text;
-    };
+    // Readings change every frame: drawn by themselves, they neither move
+    // the row nor have GTK lay the window out again, shown or not.
+    auto value = [this]() { return new ReadingTextCtrl(this, "0.0", kWidestValue); };
     m_gasTimeText = value();
     m_petrolTimeText = value();
     m_o2Text1 = value();
     m_o2Text2 = value();
 
     const wxColour rowColours[] = {kPetrolColour, kGasColour, kO2Colour1, kO2Colour2};
-    wxStaticText* const rowValues[] = {m_petrolTimeText, m_gasTimeText, m_o2Text1, m_o2Text2};
+    ReadingTextCtrl* const rowValues[] = {m_petrolTimeText, m_gasTimeText, m_o2Text1, m_o2Text2};
     for (std::size_t row = 0; row < m_valueLabels.size(); ++row)
     {
         m_valueLabels[row]->SetForegroundColour(rowColours[row]);
@@ -124,7 +114,7 @@ void MapPane::LayoutControls()
     column->Add(m_lockCheck, wxSizerFlags().Right().Border(wxALL, kBorder));
     column->Add(m_eraseGasButton, button);
 
-    wxStaticText* const rowValues[] = {m_petrolTimeText, m_gasTimeText, m_o2Text1, m_o2Text2};
+    ReadingTextCtrl* const rowValues[] = {m_petrolTimeText, m_gasTimeText, m_o2Text1, m_o2Text2};
     for (std::size_t i = 0; i < m_valueLabels.size(); ++i)
     {
         auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -169,10 +159,10 @@ void MapPane::OnControllerData()
     const Controller* c = theController;
     if (!c || !c->m_online)
         return;
-    SetText(m_o2Text1, wxString::Format("%02.2f", c->GetO2Voltage1()));
-    SetText(m_o2Text2, wxString::Format("%02.2f", c->GetO2Voltage2()));
-    SetText(m_petrolTimeText, wxString::Format("%3.1f", c->m_petrolInjectionTimes[0]));
-    SetText(m_gasTimeText, wxString::Format("%3.2f", c->m_gasInjectionTime));
+    m_o2Text1->SetLabel(wxString::Format("%02.2f", c->GetO2Voltage1()));
+    m_o2Text2->SetLabel(wxString::Format("%02.2f", c->GetO2Voltage2()));
+    m_petrolTimeText->SetLabel(wxString::Format("%3.1f", c->m_petrolInjectionTimes[0]));
+    m_gasTimeText->SetLabel(wxString::Format("%3.2f", c->m_gasInjectionTime));
     if (m_fsm && m_fsm->IsRunning())
         StepCalibration();
 }

@@ -21,6 +21,7 @@ class CalibrationFsm;
 class CalibrationHost;
 class FakeAxis;
 class PlotMap;
+class ReadingTextCtrl;
 class wxButton;
 class wxCheckBox;
 class wxStaticText;
@@ -80,10 +81,10 @@ public:
     wxPoint2DDouble m_calibratedPoint{0.0, 0.0};
     // Row captions in row order.
     std::vector<wxStaticText*> m_valueLabels;
-    wxStaticText* m_gasTimeText = nullptr;
-    wxStaticText* m_petrolTimeText = nullptr;
-    wxStaticText* m_o2Text1 = nullptr;
-    wxStaticText* m_o2Text2 = nullptr;
+    ReadingTextCtrl* m_gasTimeText = nullptr;
+    ReadingTextCtrl* m_petrolTimeText = nullptr;
+    ReadingTextCtrl* m_o2Text1 = nullptr;
+    ReadingTextCtrl* m_o2Text2 = nullptr;
     const bool m_calibrationAllowed;
 
 private:

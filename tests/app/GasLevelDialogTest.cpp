@@ -9,6 +9,7 @@
 #include "LayoutCheck.h"
 #include "LivePayloadBuilder.h"
 #include "Screenshot.h"
+#include "ReadingTextCtrl.h"
 #include "qiliangxianshi.h"
 #include "wxLed.h"
 

@@ -19,6 +19,7 @@
 #include "MapPane.h"
 #include "ParamPayloadBuilder.h"
 #include "PlotMap.h"
+#include "ReadingTextCtrl.h"
 
 namespace
 {
@@ -280,7 +281,7 @@ TEST_F(MapPaneTest, ShowsTheReadingsOnlineAndLeavesTheControllerWhenDestroyed)
     EXPECT_EQ(page->m_petrolTimeText->GetLabel(), "0.0");
     c.m_online = 1;
     Feed(Live{8, 60, 20, 2.5, 118});
-    const wxStaticText* texts[] = {page->m_petrolTimeText, page->m_gasTimeText, page->m_o2Text1, page->m_o2Text2};
+    const ReadingTextCtrl* texts[] = {page->m_petrolTimeText, page->m_gasTimeText, page->m_o2Text1, page->m_o2Text2};
     const wxString shown[] = {"2.5", "3.20", "0.45", "0.80"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(texts[i]->GetLabel(), shown[i]) << i;
