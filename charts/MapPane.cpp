@@ -67,7 +67,12 @@ MapPane::MapPane(wxWindow* parent, wxWindowID id, bool calibrationAllowed, Calib
         m_valueLabels.push_back(new wxStaticText(this, wxID_ANY, _(caption)));
     // Readings change every frame: drawn by themselves, they neither move
     // the row nor have GTK lay the window out again, shown or not.
-    auto value = [this]() { return new ReadingTextCtrl(this, "0.0", kWidestValue); };
+    auto value = [this]() {
+        auto* text = new ReadingTextCtrl(this, "0.0", kWidestValue);
+        // GTK paints a notebook page white whatever colour the panel reports.
+        text->SetBackgroundColour(*wxWHITE);
+        return text;
+    };
     m_gasTimeText = value();
     m_petrolTimeText = value();
     m_o2Text1 = value();
