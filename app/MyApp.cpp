@@ -7,6 +7,7 @@
 #endif
 
 #include <wx/cmdline.h>
+#include <wx/event.h>
 #include <wx/log.h>
 #include <wx/notebook.h>
 #include <wx/snglinst.h>
@@ -84,6 +85,11 @@ bool MyApp::OnInit()
     if (!wxApp::OnInit())
         return false;
     ShowRestylesAtOnce();
+    // Idle time comes after every batch of events, a few dozen times a
+    // second with live data flowing, and each time asked every window of
+    // the tree whether it should be enabled. A tenth of a second is as
+    // quick as anyone could notice.
+    wxUpdateUIEvent::SetUpdateInterval(100);
 
     m_checker = AcquireInstanceLock(wxGetUserId(), wxEmptyString);
     if (!m_checker) {
