@@ -48,6 +48,16 @@ void ShowRestylesAtOnce()
 }
 } // namespace
 
+void MyApp::TuneToolkit()
+{
+    ShowRestylesAtOnce();
+    // Idle time comes after every batch of events, a few dozen times a
+    // second with live data flowing, and each time asked every window of
+    // the tree whether it should be enabled. A tenth of a second is as
+    // quick as anyone could notice.
+    wxUpdateUIEvent::SetUpdateInterval(100);
+}
+
 wxString MyApp::InstanceLockName(const wxString& userId)
 {
     return wxString::Format("MyApp-%s", userId);
@@ -84,12 +94,7 @@ bool MyApp::OnInit()
 {
     if (!wxApp::OnInit())
         return false;
-    ShowRestylesAtOnce();
-    // Idle time comes after every batch of events, a few dozen times a
-    // second with live data flowing, and each time asked every window of
-    // the tree whether it should be enabled. A tenth of a second is as
-    // quick as anyone could notice.
-    wxUpdateUIEvent::SetUpdateInterval(100);
+    TuneToolkit();
 
     m_checker = AcquireInstanceLock(wxGetUserId(), wxEmptyString);
     if (!m_checker) {
