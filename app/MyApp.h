@@ -22,6 +22,10 @@ public:
     void ShowProgress(bool show);
     void SetProgress(int value);
 
+    // Toolkit settings that keep a window showing live data cheap: restyles
+    // without fades, update-UI from idle time at most every 100 ms.
+    static void TuneToolkit();
+
     // The lock name of a user's copy: "MyApp-<user id>".
     static wxString InstanceLockName(const wxString& userId);
     // Takes the user's lock in lockDir (empty: the home folder). When another

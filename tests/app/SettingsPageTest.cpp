@@ -12,6 +12,7 @@
 #include <wx/stattext.h>
 #include <wx/tooltip.h>
 
+#include "MyApp.h"
 #include "qiliangxianshi.h"
 
 using namespace settingstest;
@@ -237,4 +238,24 @@ TEST_F(SettingsTest, RetypingTheShownValueLeavesTheFieldFollowingTheEcu)
         Load(frame);
         EXPECT_EQ(rpm->GetValue(), "1200");
     }
+}
+
+// The program has idle time refresh the buttons' states at most every 100 ms:
+// they must still follow the ECU with no explicit refresh.
+TEST_F(SettingsTest, IdleTimeStillFollowsTheFuelWithTheProgramsToolkitSettings)
+{
+    MyApp::TuneToolkit();
+    wxWindow* frame = m_page->GetParent();
+    const bool wasShown = frame->IsShown();
+    frame->Show();
+    Ready();
+    wxWindow* injectors = m_page->GetInjectorsButton();
+    for (const bool onGas : {true, false, true}) {
+        GoLive(onGas);
+        EXPECT_TRUE(guitest::WaitFor([&] { return injectors->IsEnabled() == onGas; }))
+            << (onGas ? "on gas" : "on petrol");
+        EXPECT_EQ(Tip(injectors).empty(), onGas);
+    }
+    frame->Show(wasShown);
+    wxUpdateUIEvent::SetUpdateInterval(0);
 }
