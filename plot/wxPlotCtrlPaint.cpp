@@ -276,8 +276,20 @@ void wxPlotCtrl::DrawYAxis(wxDC* dc, bool refresh)
 void wxPlotCtrl::OnPaint(wxPaintEvent& WXUNUSED(event))
 {
     wxPaintDC dc(this);
-    DrawScrollBarCorner(&dc);
-    DrawTitleAndLabels(&dc);
+    // GTK paints the control again for every redraw of its area window, ten
+    // times a second with live data; the texts cost a Pango layout each, so
+    // they are drawn only when the update reaches them.
+    const wxRegion& update = GetUpdateRegion();
+    auto exposed = [&update](const wxRect& rect) {
+        return !rect.IsEmpty() && update.Contains(rect) != wxOutRegion;
+    };
+    if (exposed(GetScrollBarCornerRect()))
+        DrawScrollBarCorner(&dc);
+    const bool title = m_showTitle && !m_title.empty() && exposed(m_titleRect);
+    const bool xLabel = m_showXAxisLabel && !m_xAxisLabel.empty() && exposed(m_xLabelRect);
+    const bool yLabel = m_showYAxisLabel && !m_yAxisLabel.empty() && exposed(m_yLabelRect);
+    if (title || xLabel || yLabel)
+        DrawTitleAndLabels(&dc);
 }
 
 wxRect wxPlotCtrl::GetScrollBarCornerRect() const
