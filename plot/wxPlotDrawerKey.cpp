@@ -21,13 +21,22 @@ void wxPlotDrawerKey::Draw(wxDC* dc, const wxString& keyText)
 {
     if (!dc || !m_owner || keyText.empty())
         return;
-    dc->SetFont(wxPlotScaledFont(m_font, m_fontScale));
+    const wxFont font = wxPlotScaledFont(m_font, m_fontScale);
+    dc->SetFont(font);
     dc->SetTextForeground(wxColour(m_fontColour.Red(), m_fontColour.Green(), m_fontColour.Blue()));
     const int lineLength = int(std::lround(m_keyLineLength * m_penScale));
     const int gap = int(std::lround(m_keyLineGap * m_penScale));
 
-    wxCoord textW = 0, textH = 0, lineH = 0;
-    dc->GetMultiLineTextExtent(keyText, &textW, &textH, &lineH);
+    // A printer's DC measures in its own resolution.
+    const wxSize ppi = dc->GetPPI();
+    if (keyText != m_measuredText || !(font == m_measuredFont) || ppi != m_measuredPPI)
+    {
+        dc->GetMultiLineTextExtent(keyText, &m_textW, &m_textH, &m_lineH);
+        m_measuredText = keyText;
+        m_measuredFont = font;
+        m_measuredPPI = ppi;
+    }
+    const wxCoord textW = m_textW, textH = m_textH, lineH = m_lineH;
 
     const int w = m_dcRect.width, h = m_dcRect.height;
     int x = int(m_keyPosition.x * 0.01 * w) + 30;
@@ -59,7 +68,8 @@ void wxPlotDrawerKey::Draw(wxDC* dc, const wxString& keyText)
                 dc->DrawLine(x - gap - lineLength, y + lineH / 2, x - gap, y + lineH / 2);
             }
         }
-        dc->DrawText(line, x, y);
+        if (!line.empty())
+            dc->DrawText(line, x, y);
         y += lineH;
     }
     dc->SetPen(wxNullPen);

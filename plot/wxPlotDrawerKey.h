@@ -39,5 +39,12 @@ protected:
     int m_keyLineGap = 5;
 
 private:
+    // The text's extent as last measured: the key is drawn with every redraw
+    // of the area, and each measurement is a Pango layout per line.
+    wxString m_measuredText;
+    wxFont m_measuredFont;
+    wxSize m_measuredPPI;
+    wxCoord m_textW = 0, m_textH = 0, m_lineH = 0;
+
     wxDECLARE_DYNAMIC_CLASS(wxPlotDrawerKey);
 };

@@ -324,4 +324,38 @@ TEST_F(PlotCtrlTest, KeyAtTopRightKeepsItsMargin)
     EXPECT_LT(left, 120);   // the sample line stands before the text
 }
 
+TEST_F(PlotCtrlTest, KeyKeepsItsMarginWhenItsTextOrFontChanges)
+{
+    // One drawer draws one key after another, as the area does on every
+    // redraw: each must be placed from its own text and font.
+    m_plot->SetAreaSizeForTest(200, 150);
+    ASSERT_TRUE(m_plot->AddCurve(Curve({{0, 0}, {1, 1}})));
+    wxPlotDrawerKey* key = m_plot->GetPlotDrawerKey();
+    key->SetDCRect(wxRect(0, 0, 200, 150));
+    const wxFont normal = key->GetFont();
+    const wxFont large = normal.Scaled(2.0f);
+    const struct
+    {
+        const char* text;
+        wxFont font;
+    } keys[] = {{"a much longer curve name", normal}, {"a", normal}, {"a", large}, {"a much longer", normal}};
+    for (const auto& k : keys)
+    {
+        key->SetFont(k.font);
+        wxBitmap bitmap = WhiteBitmap(200, 150);
+        {
+            wxMemoryDC dc(bitmap);
+            key->Draw(&dc, wxString(k.text));
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        int right = -1;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (!IsWhite(image, x, y))
+                    right = std::max(right, x);
+        EXPECT_LE(right, 200 - 5) << k.text;   // a glyph may ink one pixel past its extent
+        EXPECT_GE(right, 200 - 5 - 15) << k.text;
+    }
+}
+
 } // namespace
