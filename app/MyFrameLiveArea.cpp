@@ -313,7 +313,9 @@ void MyFrame::ShowGasRows(unsigned char mask)
         wxCheckBox* check = m_injectorChecks[i];
         if (check->GetValue() != on)
             check->SetValue(on);
-        const wxColour background = on ? wxColour(0, 255, 0) : wxColour("LIGHT GREY");
+        // "LIGHT GREY" without a lookup in the colour database per frame.
+        static const wxColour kOnGas(0, 255, 0), kOffGas("LIGHT GREY");
+        const wxColour& background = on ? kOnGas : kOffGas;
         if (check->GetBackgroundColour() != background) {
             check->SetBackgroundColour(background);
             check->Refresh();

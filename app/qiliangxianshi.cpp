@@ -362,7 +362,9 @@ void qiliangxianshi::OnControllerData()
     m_lamps[3]->Enable(stage == 4);
     // Hundredths of a volt with the rest dropped: 255 reads 5.00, 254 4.98.
     const int hundredths = theController->m_gasLevelRaw * 500 / 255;
-    m_voltage->SetLabel(wxString::FromCDouble(hundredths * 0.01, 2));
+    // Whole numbers: a locale-free double format costs more than the rest of
+    // the frame's work here.
+    m_voltage->SetLabel(wxString::Format("%d.%02d", hundredths / 100, hundredths % 100));
 }
 
 // --- Closing and the gate ---
