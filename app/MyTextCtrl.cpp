@@ -37,6 +37,8 @@ MyTextCtrl::MyTextCtrl(wxWindow* parent, wxWindowID id, const wxString& text, co
     : wxRichTextCtrl(parent, id, wxEmptyString, pos, size, style, wxDefaultValidator, "text"),
       m_launchBrowser([](const wxString& url) { return wxLaunchDefaultBrowser(url); })
 {
+    // The rich text lays itself out from idle time.
+    SetExtraStyle(GetExtraStyle() | wxWS_EX_PROCESS_IDLE);
     // A fixed text needs no undo history.
     BeginSuppressUndo();
     HideCaretIfReadOnly();

@@ -351,6 +351,8 @@ bool wxPlotCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, con
     if (!wxWindow::Create(parent, id, pos, sz, wxWANTS_CHARS | wxCLIP_CHILDREN, name))
         return false;
     SetMinSize(wxSize(20, 20));
+    // The focus indicator follows the focus from idle time.
+    SetExtraStyle(GetExtraStyle() | wxWS_EX_PROCESS_IDLE);
     DragCursor(wxPLOTCTRL_CURSOR_GRAB);
     m_cornerBitmaps[0] = CornerBitmap(true);
     m_cornerBitmaps[1] = CornerBitmap(false);
