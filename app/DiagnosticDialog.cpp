@@ -23,11 +23,7 @@ constexpr int kNextServiceCounter = 4;
 // Why the dialog has nothing of the car to show; empty when it has.
 wxString NoDataReason()
 {
-    if (!IsControllerReady(true))
-        return NotReadyReason();
-    if (!theController->m_parametersApplied)
-        return _(L"尚未读到ECU的参数。");
-    return wxString();
+    return RefusalText(CheckEcuAccess(EcuPurpose::ServiceInterval));
 }
 }
 
@@ -111,11 +107,8 @@ void DiagnosticDialog::ShowNextService()
 
 void DiagnosticDialog::OnServiceSettings(wxCommandEvent&)
 {
-    const wxString why = NotReadyReason();
-    if (!why.empty()) {
-        ShowNotDone(this, _(L"保养里程不能设定。"), why);
+    if (!Allows(AskEcuAccess(this, EcuPurpose::ServiceInterval, _(L"保养里程不能设定。"))))
         return;
-    }
     {
         PrzegladDialog dialog(nullptr, wxID_ANY, _(L"保养设定 "), wxDefaultPosition, wxDefaultSize, kStyle);
         dialog.ShowModal();

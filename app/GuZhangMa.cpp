@@ -116,9 +116,24 @@ void GuZhangMa::OnControllerData()
 
 void GuZhangMa::OnParametersLoaded()
 {
-    const Controller* c = theController;
-    if (!c)
+    if (!theController)
         return;
+    ShowStoredFaults();
+
+    // Only the frame read behind the erase tells what the ECU did.
+    if (!m_eraseAwaited || StillAwaited(CMD_ERASE_FAULTS, this))
+        return;
+    m_eraseAwaited = false;
+    const int count = theController->GetStoredFaultCount();
+    if (count == 0)
+        m_eraseWatch.Finish(_(L"故障已擦除。"));
+    else
+        m_eraseWatch.Finish(wxString::Format(_(L"故障未擦除：ECU仍存有 %d 个故障。"), count), true);
+}
+
+void GuZhangMa::ShowStoredFaults()
+{
+    const Controller* c = theController;
     m_storedList->ClearAll();
     const int count = c->GetStoredFaultCount();
     if (count > 0) {
@@ -128,27 +143,21 @@ void GuZhangMa::OnParametersLoaded()
         FitColumn(m_storedList);
         Refresh(true);
     }
-
-    // Only the frame read behind the erase tells what the ECU did.
-    if (!m_eraseAwaited || StillAwaited(CMD_ERASE_FAULTS, this))
-        return;
-    m_eraseAwaited = false;
-    if (count == 0)
-        m_eraseWatch.Finish(_(L"故障已擦除。"));
-    else
-        m_eraseWatch.Finish(wxString::Format(_(L"故障未擦除：ECU仍存有 %d 个故障。"), count), true);
 }
 
 void GuZhangMa::OnEraseFaults(wxCommandEvent&)
 {
-    const wxString why = NotReadyReason();
-    if (!why.empty()) {
-        // Queued, it could go out minutes later; a reset or demo mode would
-        // drop it while the page looked erased.
-        ShowNotDone(this, _(L"故障未擦除。"), why);
+    // Queued while not ready, it could go out minutes later; a reset would
+    // drop it while the page looked erased.
+    const EcuAccess access = AskEcuAccess(this, EcuPurpose::SendCommand, _(L"故障未擦除。"));
+    if (!Allows(access))
+        return;
+    theController->EraseFaults();
+    if (access == EcuAccess::Demo) {
+        // Only the demo's list is gone; the controller said that no ECU got it.
+        ShowStoredFaults();
         return;
     }
-    theController->EraseFaults();
     theController->RequestParameters();
     m_eraseAwaited = true;
     // The list stays as the ECU last reported it until the answer.

@@ -49,6 +49,9 @@ public:
     wxCheckBox* m_signalCheck = nullptr;
 
 private:
+    // The stored-fault list as the controller holds it.
+    void ShowStoredFaults();
+
     AnswerWatch m_eraseWatch;
     bool m_eraseAwaited = false;
 

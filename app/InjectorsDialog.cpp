@@ -9,7 +9,7 @@
 #include <wx/stattext.h>
 
 #include "Controller.h"
-#include "PanelCS.h"
+#include "ControllerReady.h"
 
 wxBEGIN_EVENT_TABLE(InjectorsDialog, wxDialog)
     EVT_SPINCTRL(wxID_ANY, InjectorsDialog::OnInjectorSpin)
@@ -89,7 +89,7 @@ void InjectorsDialog::OnInjectorSpin(wxSpinEvent& event)
             continue;
         // The other cylinders go out as the ECU holds them, so they must
         // have been read since the link came up.
-        if (CanEditSettings())
+        if (MayUseEcu(EcuPurpose::EditSettings))
             theController->SetInjectorCorrection(i, event.GetPosition());
         else if (theController)
             m_spins[i]->SetValue(ShownCorrection(i));

@@ -100,7 +100,7 @@ SettingsFileTransfer* LoadSaveSelector::Transfer() const
 bool LoadSaveSelector::Refused(const wxString& what)
 {
     SettingsFileTransfer* transfer = Transfer();
-    const wxString why = transfer ? transfer->WhyNot() : NotReadyReason();
+    const wxString why = transfer ? transfer->WhyNot() : RefusalText(CheckEcuAccess(EcuPurpose::SettingsFile));
     if (transfer && why.empty())
         return false;
     ShowNotDone(this, what, why.empty() ? _(L"没有连接ECU。") : why);

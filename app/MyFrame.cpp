@@ -33,6 +33,7 @@
 #include "AboutDialog.h"
 #include "AppResources.h"
 #include "Controller.h"
+#include "ControllerReady.h"
 #include "DiagnosticDialog.h"
 #include "GaugeValue.h"
 #include "GuZhangMa.h"
@@ -295,6 +296,13 @@ void MyFrame::UpdateUI()
     UpdateWindowUI(wxUPDATE_UI_RECURSE);
 }
 
+void MyFrame::SayStatus(const wxString& text)
+{
+    // A page may ask again on every change; the field is set once.
+    if (m_statusBar && m_statusBar->GetStatusText(1) != text)
+        SetStatusMessage(text);
+}
+
 void MyFrame::Sleep(int milliseconds)
 {
     wxMilliSleep(milliseconds);
@@ -496,8 +504,11 @@ void MyFrame::OnInjectorCalc(wxCommandEvent&)
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)
 {
-    if (theController && theController->m_calibrating)
+    const EcuAccess access = CheckEcuAccess(EcuPurpose::ServiceInterval);
+    if (access == EcuAccess::Calibrating) {
+        SetStatusMessage(_(L"信息服务没有打开：") + RefusalText(access));
         return;
+    }
     DiagnosticDialog dialog(this, wxID_ANY, _(L"信息服务 "), wxDefaultPosition, wxDefaultSize,
                             wxDEFAULT_DIALOG_STYLE);
     dialog.ShowModal();

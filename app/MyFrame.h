@@ -111,6 +111,7 @@ public:
     void ShowMessage(const wxString& text, const wxString& caption) override;
     void UpdateUI() override;
     void Sleep(int milliseconds) override;
+    void SayStatus(const wxString& text) override;
     void SettingsFileSaved(const wxString& path, const wxString& error) override;
     void SettingsFileLoaded(const wxString& path) override;
     // Hands settings files to the controller and reports what came of them.

@@ -24,17 +24,13 @@
 #include <wx/toplevel.h>
 
 #include "Controller.h"
+#include "ControllerReady.h"
 #include "InjectorsDialog.h"
 #include "MyFrame.h"
 #include "WireScaling.h"
 #include "qiliangxianshi.h"
 #include "wxSpinCtrlDbl.h"
 #include "wxSpinCtrlDblTextCtrl.h"
-
-bool CanEditSettings()
-{
-    return IsControllerReady(true) && theController->m_parametersApplied;
-}
 
 namespace
 {
@@ -584,7 +580,7 @@ void PanelCS::OnChoice(wxCommandEvent& event)
     const int index = ChoiceIndexOf(event.GetId());
     if (index < 0 || !theController)
         return;
-    if (!CanEditSettings()) {
+    if (!MayUseEcu(EcuPurpose::EditSettings)) {
         RefreshChoice(static_cast<ChoiceIndex>(index));
         return;
     }
@@ -603,7 +599,7 @@ void PanelCS::CommitSpin(SpinIndex index)
     // The spin has taken what was typed. Retyped unchanged, the text would
     // stay marked as typing and no later parameter frame would refresh it.
     m_spins[index]->GetTextCtrl()->DiscardEdits();
-    if (!CanEditSettings()) {
+    if (!MayUseEcu(EcuPurpose::EditSettings)) {
         RefreshSpin(index);
         return;
     }
@@ -674,7 +670,7 @@ void PanelCS::OnGasSwitchTime(wxCommandEvent&)
 {
     if (!theController)
         return;
-    if (!CanEditSettings()) {
+    if (!MayUseEcu(EcuPurpose::EditSettings)) {
         m_gasSwitchTimeCheck->SetValue(theController->m_gasSwitchTimeEnabled != 0);
         return;
     }
@@ -685,7 +681,7 @@ void PanelCS::OnFuelType(wxCommandEvent& event)
 {
     if (!theController || !event.IsChecked())
         return;
-    if (!CanEditSettings()) {
+    if (!MayUseEcu(EcuPurpose::EditSettings)) {
         m_lpgRadio->SetValue(!theController->m_fuelIsCng);
         m_cngRadio->SetValue(theController->m_fuelIsCng != 0);
         return;
@@ -695,7 +691,7 @@ void PanelCS::OnFuelType(wxCommandEvent& event)
 
 void PanelCS::OnGasLevel(wxCommandEvent&)
 {
-    if (!CanEditSettings())
+    if (!MayUseEcu(EcuPurpose::EditSettings))
         return;
     theController->EnableGasLevel();
     m_gasLevelDialog->ShowModal();
@@ -722,13 +718,13 @@ void PanelCS::OnInjectors(wxCommandEvent&)
 
 void PanelCS::OnUpdateEditable(wxUpdateUIEvent& event)
 {
-    event.Enable(CanEditSettings());
+    event.Enable(MayUseEcu(EcuPurpose::EditSettings));
 }
 
 void PanelCS::OnUpdateInjectors(wxUpdateUIEvent& event)
 {
     const bool onGas = theController && theController->m_onGas;
-    event.Enable(CanEditSettings() && onGas);
+    event.Enable(MayUseEcu(EcuPurpose::EditSettings) && onGas);
     // Say why the button is dead on petrol (a disabled button gives no
     // other sign).
     const wxString tip = onGas ? wxString() : _(L"发动机使用燃气时才能修正燃气喷嘴");

@@ -18,11 +18,6 @@ class wxStaticBox;
 class wxStaticText;
 class wxUpdateUIEvent;
 
-// Whether settings may be edited: the controller is ready (live data, no
-// calibration) and has applied a parameter frame since the link was reset,
-// so every control shows what the ECU holds and every edit reaches it.
-bool CanEditSettings();
-
 // The "参数" page: vehicle settings, the switch-over conditions and the
 // sensor models as the ECU holds them. Every edit goes at once to one
 // controller setter; every parameter frame reloads every control. Owns the

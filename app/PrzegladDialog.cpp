@@ -96,17 +96,10 @@ void PrzegladDialog::OnSet(wxCommandEvent&)
     if (!ShowParsedKm(km))
         return;
     const wxString notSet = _(L"保养里程未设定。");
-    const wxString why = NotReadyReason();
-    if (!why.empty()) {
-        ShowNotDone(this, notSet, why);
-        return;
-    }
     // Without a parameter frame since the last reset the counters are not
     // the ECU's, and the controller would send nothing.
-    if (!theController->m_parametersApplied) {
-        ShowNotDone(this, notSet, _(L"尚未读到ECU的参数，请稍后再试。"));
+    if (!Allows(AskEcuAccess(this, EcuPurpose::ServiceInterval, notSet)))
         return;
-    }
     double hours = 0.0;
     if (!ServiceHours(theController->GetWorkCounter(3), km, hours)) {
         ShowNotDone(this, notSet, _(L"发动机总工作时间加上这个里程超出了计数范围。"));

@@ -3,11 +3,13 @@
 
 #include <wx/string.h>
 
+#include "ControllerReady.h"
+
 class wxWindow;
 
-// Why a page or dialog cannot hand a request to the ECU now (no ECU, demo
-// mode, a calibration running); empty when it can.
-wxString NotReadyReason();
+// Asks the gate whether purpose may go to the ECU now; when not, tells the
+// user that `what` has not been done, and why. The gate's answer.
+EcuAccess AskEcuAccess(wxWindow* parent, EcuPurpose purpose, const wxString& what);
 
 // Tells the user that what was asked has not been done, and why.
 void ShowNotDone(wxWindow* parent, const wxString& what, const wxString& why);

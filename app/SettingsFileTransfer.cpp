@@ -10,7 +10,7 @@ SettingsFileTransfer::SettingsFileTransfer(wxWindow* speaker) : m_speaker(speake
 
 wxString SettingsFileTransfer::WhyNot() const
 {
-    const wxString why = NotReadyReason();
+    const wxString why = RefusalText(CheckEcuAccess(EcuPurpose::SettingsFile));
     if (!why.empty())
         return why;
     // One transfer at a time: a load empties the queue, and the frame that
@@ -21,8 +21,19 @@ wxString SettingsFileTransfer::WhyNot() const
     return wxString();
 }
 
+bool SettingsFileTransfer::SaidDemo(const wxString& what) const
+{
+    // The demo's settings are nobody's car: neither sent nor saved.
+    if (CheckEcuAccess(EcuPurpose::SettingsFile) != EcuAccess::Demo)
+        return false;
+    m_watch.Say(what + DemoNotSentText());
+    return true;
+}
+
 bool SettingsFileTransfer::Load(const wxString& path)
 {
+    if (SaidDemo(_(L"设置文件未载入。")))
+        return false;
     if (!theController || !theController->LoadSettingsFile(path))
         return false;
     m_watch.Start(wxString::Format(_(L"正在载入设置文件 %s …"), path), [path]() {
@@ -35,7 +46,7 @@ bool SettingsFileTransfer::Load(const wxString& path)
 
 void SettingsFileTransfer::Save(const wxString& path)
 {
-    if (!theController)
+    if (!theController || SaidDemo(_(L"设置文件未保存。")))
         return;
     theController->SetSaveFileName(path);
     theController->RequestParameterBlock(0);

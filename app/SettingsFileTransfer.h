@@ -33,6 +33,9 @@ public:
     bool IsWaiting() const { return m_watch.IsWaiting(); }
 
 private:
+    // In demo mode: says that what was asked went nowhere; true then.
+    bool SaidDemo(const wxString& what) const;
+
     wxWindow* m_speaker;
     AnswerWatch m_watch;
 };

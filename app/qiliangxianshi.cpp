@@ -11,7 +11,7 @@
 #include <wx/textctrl.h>
 
 #include "Controller.h"
-#include "PanelCS.h"
+#include "ControllerReady.h"
 #include "ReadingTextCtrl.h"
 #include "WireScaling.h"
 #include "wxLed.h"
@@ -197,7 +197,7 @@ void qiliangxianshi::ShowThreshold(int index)
 void qiliangxianshi::SendThresholds()
 {
     const int type = m_typeChoice->GetSelection();
-    if (!CanEditSettings() || type < 0)
+    if (!MayUseEcu(EcuPurpose::EditSettings) || type < 0)
         return;
     int steps[kThresholds];
     for (int i = 0; i < kThresholds; ++i)
@@ -240,7 +240,7 @@ void qiliangxianshi::CommitText(int index)
     wxTextCtrl* text = m_texts[index];
     if (!text->IsModified())
         return;
-    if (!CanEditSettings()) {
+    if (!MayUseEcu(EcuPurpose::EditSettings)) {
         ShowThreshold(index);
         return;
     }
@@ -275,7 +275,7 @@ void qiliangxianshi::OnThresholdFocusLost(wxFocusEvent& event)
 void qiliangxianshi::OnSensorType(wxCommandEvent& event)
 {
     const int type = event.GetSelection();
-    if (!CanEditSettings()) {
+    if (!MayUseEcu(EcuPurpose::EditSettings)) {
         m_typeChoice->SetSelection(m_shownType);
         return;
     }
@@ -386,10 +386,10 @@ void qiliangxianshi::OnCloseWindow(wxCloseEvent&)
 
 void qiliangxianshi::OnUpdateType(wxUpdateUIEvent& event)
 {
-    event.Enable(CanEditSettings());
+    event.Enable(MayUseEcu(EcuPurpose::EditSettings));
 }
 
 void qiliangxianshi::OnUpdateThreshold(wxUpdateUIEvent& event)
 {
-    event.Enable(CanEditSettings() && m_typeChoice->GetSelection() >= 0);
+    event.Enable(MayUseEcu(EcuPurpose::EditSettings) && m_typeChoice->GetSelection() >= 0);
 }

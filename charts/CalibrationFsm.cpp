@@ -8,6 +8,7 @@
 #include "CalibrationFinishingState.h"
 #include "CalibrationHost.h"
 #include "Controller.h"
+#include "ControllerReady.h"
 #include "FSM_Listener.h"
 #include "GetInjectionTimeState.h"
 #include "GetMultiplierState.h"
@@ -153,9 +154,12 @@ std::unique_ptr<CalibrationFsm> BuildGasCalibration(FSM_Listener* listener, Cont
 std::unique_ptr<CalibrationFsm> StartGasCalibration(FSM_Listener* listener, Controller& controller,
                                                     CalibrationHost& host)
 {
-    if (!controller.m_online)
+    const EcuAccess access = CheckEcuAccess(EcuPurpose::Calibrate, &controller);
+    if (!Allows(access))
     {
+        // Hiding the gauge empties the message field: the reason goes after.
         host.ShowProgress(false);
+        host.SetStatusMessage(wxGetTranslation(L"自动标定没有启动：") + RefusalText(access));
         return nullptr;
     }
     host.ShowMessageBox(wxGetTranslation(L"自动标定应使发动机处于怠速状态！"), wxGetTranslation(L"提示"),

@@ -162,7 +162,7 @@ void MapPane::OnAttach()
 void MapPane::OnControllerData()
 {
     const Controller* c = theController;
-    if (!c || !c->m_online)
+    if (!c || !MayUseEcu(EcuPurpose::ReadLive))
         return;
     m_o2Text1->SetLabel(wxString::Format("%02.2f", c->GetO2Voltage1()));
     m_o2Text2->SetLabel(wxString::Format("%02.2f", c->GetO2Voltage2()));
@@ -193,7 +193,7 @@ void MapPane::RememberEcuMap(const MapModel& model)
 
 void MapPane::SendMapIfChanged()
 {
-    if (!m_plot->m_modified || !IsControllerReady(true))
+    if (!m_plot->m_modified || !MayUseEcu(EcuPurpose::EditSettings))
         return;
     m_plot->m_modified = false;
     // Reading a parameter frame rebuilds the map and marks it modified; what

@@ -426,7 +426,7 @@ void PlotMap::OnMarkersChanged()
 
 bool PlotMap::EditingAllowed()
 {
-    return theController && theController->m_online;
+    return MayUseEcu(EcuPurpose::EditSettings);
 }
 
 void PlotMap::SendClick(wxEventType type, const wxPoint2DDouble& p, int curve, int dataIndex)

@@ -106,7 +106,7 @@ private:
     // The plot would delete a curve this plot still points to.
     void OnCurveRemoving(wxPlotCtrlEvent& event);
 
-    // Keys and clicks act only while the controller is online.
+    // Keys and clicks act only while the map may be edited (the gate).
     static bool EditingAllowed();
     void ClearCurve(wxPlotData& curve);
     // A new collected curve, added to the plot.

@@ -67,6 +67,7 @@ public:
 
     // --- Frames and queue ---
     // Queues a copy of m_request; replaces a queued request of its command.
+    // In demo mode nothing is queued and the host is told so.
     void QueueRequest();
     // Writes the front request to the port; it stays queued until answered.
     void SendFront();

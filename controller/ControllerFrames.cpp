@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ControllerReady.h"
 #include "DemoRecording.h"
 #include "FrameSum.h"
 
@@ -31,6 +32,14 @@ constexpr int kReplyMarginMs = 2 * Controller::kTickMs;
 
 void Controller::QueueRequest()
 {
+    // The demo plays a recording: what the pages change stays in the cache,
+    // and the user is told that no ECU got it.
+    if (m_demoMode)
+    {
+        if (m_host)
+            m_host->SayStatus(DemoNotSentText());
+        return;
+    }
     for (Request& queued : m_requestQueue)
     {
         if (queued.m_command == m_request.m_command)

@@ -23,6 +23,8 @@ public:
     virtual void UpdateUI() = 0;
     // Blocks the calling (GUI) thread; paces the demo feed.
     virtual void Sleep(int milliseconds) = 0;
+    // A line for the status bar's message field.
+    virtual void SayStatus(const wxString& text) { (void)text; }
 
     // --- Settings files: what came of a request, after the ECU answered ---
     // The file of a save has been written (error empty) or not (error says

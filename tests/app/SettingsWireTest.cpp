@@ -10,6 +10,7 @@
 #include <wx/spinctrl.h>
 #include <wx/timer.h>
 
+#include "ControllerReady.h"
 #include "InjectorsDialog.h"
 #include "LayoutCheck.h"
 #include "LivePayloadBuilder.h"
@@ -37,7 +38,7 @@ protected:
         m_frame->StartPollTimer();
         ASSERT_TRUE(guitest::WaitFor([&] {
             m_ecu.Service();
-            return CanEditSettings() && theController->m_onGas;
+            return MayUseEcu(EcuPurpose::EditSettings) && theController->m_onGas;
         }));
     }
 

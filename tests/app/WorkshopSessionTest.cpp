@@ -5,12 +5,14 @@
 #include "PageTestSupport.h"
 
 #include <wx/button.h>
+#include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/listctrl.h>
 
 #include "DiagnosticDialog.h"
 #include "GuZhangMa.h"
 #include "LoadSaveSelector.h"
+#include "PanelCS.h"
 #include "ParamPacket.h"
 #include "PrzegladDialog.h"
 #include "SimulatedEcu.h"
@@ -109,8 +111,8 @@ TEST_F(WorkshopSessionTest, NothingGoesOutWithoutTheEcuAndItIsSaid)
         int asked;
     } states[] = {
         {[] { theController->ResetLink(); }, noEcu, Erase | Files | Interval},
-        {[] { theController->m_linkLost = 1; }, noEcu, Erase | Files | Interval},
-        {[] { theController->m_demoMode = 1; }, L"演示模式下不与ECU通信。", Erase | Files | Interval},
+        {[] { theController->m_linkLost = 1; }, L"ECU没有应答，连接已断开。请检查连线，再用“端口连接”重新连接。",
+         Erase | Files | Interval},
         {[] { theController->m_calibrating = 1; }, calibrating, Erase | Files | Interval},
         // Ready when the selector opens, not when it closes.
         {[] {}, calibrating, Files | Meanwhile},
@@ -205,4 +207,58 @@ TEST_F(WorkshopSessionTest, EraseSaveLoadAndServiceIntervalReachTheEcu)
     EXPECT_EQ(catcher.m_dialogs, (std::vector<wxString>{L"汽车数据资料： ", L"保养设定 "}));
     ASSERT_TRUE(Serve([&] { return FindOnWire(59, from) < m_wire.size(); }));
     EXPECT_EQ(NextServiceIn(m_wire[FindOnWire(59, from)]), 1440000u);
+}
+
+TEST_F(WorkshopSessionTest, DemoTriesEverythingOnItsOwnValuesAndSaysNothingWentOut)
+{
+    theController->SetDemoMode(true);
+    for (int i = 0; i < 4 && !IsControllerReady(true); ++i)
+        theController->PollTick();
+    ASSERT_TRUE(theController->m_parametersApplied);
+    ASSERT_GT(theController->GetStoredFaultCount(), 0);
+    const uint32_t nextService = theController->GetWorkCounter(4);
+    const int turbo = theController->IsTurbo();
+
+    ModalCatcher catcher;
+    const wxString notSent = L"演示模式：没有发送到ECU。";
+    const struct
+    {
+        const char* what;
+        std::function<void()> act;
+        wxString said;
+    } actions[] = {
+        {"settings page",
+         [&] {
+             wxChoice* engine = m_frame->m_settingsPage->GetChoice(PanelCS::CHOICE_ENGINE_TYPE);
+             engine->SetSelection(1 - turbo);
+             wxCommandEvent event(wxEVT_CHOICE, engine->GetId());
+             event.SetInt(1 - turbo);
+             engine->GetEventHandler()->ProcessEvent(event);
+         },
+         notSent},
+        {"erase", [&] { Fire(m_frame->m_faultPage->m_eraseButton, wxEVT_BUTTON, GuZhangMa::ID_ERASE_FAULTS); },
+         notSent},
+        {"load", [&] { Press(m_frame, LoadSaveSelector::ID_LOAD); }, L"设置文件未载入。" + notSent},
+        {"save", [&] { Press(m_frame, LoadSaveSelector::ID_SAVE); }, L"设置文件未保存。" + notSent},
+        {"interval",
+         [&] {
+             PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
+             dialog.m_interval->SetValue("5000");
+             Fire(dialog.m_setButton, wxEVT_BUTTON, wxID_OK);
+         },
+         notSent},
+    };
+    for (const auto& a : actions) {
+        SCOPED_TRACE(a.what);
+        m_frame->SetStatusMessage(wxString());
+        a.act();
+        EXPECT_EQ(Status(), a.said);
+        EXPECT_TRUE(Queued().empty());
+    }
+    // Done on the demo's values only; no box asked the user anything.
+    EXPECT_EQ(m_frame->m_faultPage->m_storedList->GetItemCount(), 0);
+    EXPECT_NE(theController->GetWorkCounter(4), nextService);
+    EXPECT_NE(theController->IsTurbo(), turbo);
+    EXPECT_TRUE(catcher.m_messages.empty());
+    EXPECT_TRUE(m_ecu.Received().empty());
 }

@@ -39,7 +39,7 @@ protected:
         page = new MapPane(guitest::SharedFrame(), wxID_ANY, true, host);
         page->m_mapTimer.Stop();
         page->OnAttach();
-        c.m_online = c.m_connected = 1;
+        c.m_online = c.m_connected = c.m_parametersApplied = 1;
         c.m_rpm = 8;
     }
     void TearDown() override

@@ -57,6 +57,7 @@ protected:
     {
         m_controller.m_online = 1;
         m_controller.m_connected = 1;
+        m_controller.m_parametersApplied = 1;
     }
     // One live frame with five samples of each ring from ring position index.
     void Live(unsigned char index, const Five& petrol, const Five& gas,
