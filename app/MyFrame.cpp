@@ -41,6 +41,7 @@
 #include "MapPane.h"
 #include "OscylPane.h"
 #include "PanelCS.h"
+#include "PortOpenError.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -108,8 +109,12 @@ MyFrame::MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const w
     LoadPortConfig();
     FindPortIndex();
     // An empty name opens nothing: there is no port to try until one is chosen.
-    if (!m_portDevice.empty())
-        theController->OpenPort(m_portDevice);
+    if (!m_portDevice.empty()) {
+        // Otherwise a port the user may not open looks like an unplugged ECU.
+        const int opened = theController->OpenPort(m_portDevice);
+        if (opened < 0)
+            SetStatusMessage(PortOpenErrorText(opened, m_portName));
+    }
 }
 
 MyFrame::~MyFrame()
@@ -466,7 +471,8 @@ void MyFrame::OnPort(wxCommandEvent&)
         m_portName = dialog.GetChosenName();
         m_portIndex = dialog.GetChosenIndex();
         m_portDevice = DevicePath(m_portName);
-        theController->OpenPort(m_portDevice);
+        const int opened = theController->OpenPort(m_portDevice);
+        SetStatusMessage(PortOpenErrorText(opened, m_portName));
         theController->ResetLink();
         theController->m_missCount = 0;
     }

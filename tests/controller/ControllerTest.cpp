@@ -61,7 +61,7 @@ TEST(Controller, StartsQuietWithAClosedSerialPort)
 TEST(Controller, OpenPortReportsThePortsCode)
 {
     Controller c;
-    EXPECT_EQ(-1, c.OpenPort("/dev/quenvar-no-such-port"));
+    EXPECT_EQ(SERIAL_NO_DEVICE, c.OpenPort("/dev/quenvar-no-such-port"));
     SimulatedEcu ecu;
     ASSERT_TRUE(ecu.IsOpen());
     EXPECT_EQ(0, c.OpenPort(ecu.SlavePath()));
