@@ -31,9 +31,13 @@ public:
     // Received bytes held unparsed from which on the line counts as out of
     // step (more than the longest reply, 887).
     static constexpr std::size_t kRxLimit = 888;
-    // Most bytes taken from the port in one read. With the limit above, the
-    // receive buffer never holds more than kRxLimit - 1 + kMaxReadBytes.
+    // Most bytes taken from the port in one read.
     static constexpr int kMaxReadBytes = 4096;
+    // Reply lengths the ECU sends: an acknowledgement (header, two length
+    // bytes, command, sum) up to the parameter frame. Any other announced
+    // length is line noise.
+    static constexpr std::size_t kShortestReply = 5;
+    static constexpr std::size_t kLongestReply = 887;
 
     Controller();
     ~Controller();
@@ -41,11 +45,14 @@ public:
     Controller& operator=(const Controller&) = delete;
 
     // --- Link ---
-    // Opens the port at 10000 baud, 8N1, no handshake; 0 or the port's code.
+    // Opens the port at 10000 baud, 8N1, no handshake; 0 or the port's code
+    // (SerialOpenError). Whatever it opens is a new far end: the link starts
+    // afresh with a parameter read.
     int OpenPort(std::string device);
     // Closes the port.
     void ClosePort();
-    // Empties queue and receive buffer and clears the link flags.
+    // Empties queue and receive buffer and clears the link flags; the
+    // parameters are read again before live data.
     void ResetLink();
     // Lists the serial devices into out and m_portNames.
     void EnumeratePorts(std::vector<std::string>& out);
@@ -70,7 +77,9 @@ public:
     void QueueRequest();
     // Writes the front request to the port; it stays queued until answered.
     void SendFront();
-    // Takes at most one reply frame out of m_rxBuffer and dispatches it.
+    // Takes every complete reply frame out of m_rxBuffer and dispatches each;
+    // bytes that cannot start a reply are dropped up to the next header.
+    // Leaves the buffer empty or holding the start of one reply.
     void ParseReply();
 
     // --- Observers ---
@@ -243,6 +252,8 @@ public:
     // The correction bytes as the ECU sent them (128 = 0 %): percent and
     // byte do not map one to one, so untouched cylinders go back unchanged.
     unsigned char m_injectorCorrectionBytes[8] = {128, 128, 128, 128, 128, 128, 128, 128};
+    // Link flag: set by the main window's live-data observer on every live
+    // frame; cleared by ForgetFarEnd (ResetLink, SetDemoMode, OpenPort).
     unsigned char m_online = 0;
     unsigned char m_cylinderCode = 0;
     unsigned char m_rpmSignalVolts = 0;
@@ -259,6 +270,8 @@ public:
     int m_gasFaultTime = 0;
     int m_minGasTemperature = 0;
     int m_minGasRpm = 0;
+    // Link flag: set by ApplyParameters before the observers are told (they
+    // and the history block rely on it); cleared by ForgetFarEnd.
     unsigned char m_parametersApplied = 0;
     unsigned char m_turbo = 0;
     unsigned char m_fuelIsCng = 0;
@@ -291,13 +304,20 @@ public:
     std::deque<Request> m_requestQueue;
     uint32_t m_demoFrameIndex = 0;
     std::unique_ptr<ParamPacket> m_lastParameters;
+    // Link flag: set and cleared by SetDemoMode; cleared by ResetLink.
     unsigned char m_demoMode = 0;
     double m_calibrationTolerance = 0.0;
     double m_calibrationAverage = 0.0;
     unsigned char m_gasLevelEnabled = 0;
     unsigned char m_onGas = 0;
+    // Link flag: set by PollTick after fourteen empty reads (the main window
+    // then stops ticking); cleared by ForgetFarEnd.
     unsigned char m_linkLost = 0;
+    // Reads in a row that found nothing (ReadPort); zeroed by a good frame
+    // and ForgetFarEnd; the port tool's close sets 11.
     int m_missCount = 0;
+    // Link flag: set by ApplyLiveData on every live frame; cleared by PollTick
+    // when the link is lost, by the port tool's close and by ForgetFarEnd.
     unsigned char m_connected = 0;
     Request m_request;
     std::unique_ptr<wxIOBase> m_port;
@@ -312,8 +332,13 @@ public:
     wxString m_loadFileName;            // file sent, until the parameter frame answering it
     double m_petrolSamples[256] = {};
     double m_gasSamples[256] = {};
+    // Link flag: set by PollTick when it sent; cleared by the tick that has
+    // read (or given up on) the answer and by ForgetFarEnd.
     unsigned char m_awaitingReply = 0;
     HistoryRecord m_historyRecords[9] = {};
+    // Link flag: set by ParseReply once a parameter frame has been applied;
+    // cleared by ForgetFarEnd. While clear, PollTick asks for the parameters
+    // instead of live data.
     unsigned char m_parametersReceived = 0;
 
     // Ticks since the last history block; CMD_WRITE_HISTORY on the 50th.
@@ -331,15 +356,29 @@ public:
     std::string m_txRemainder;
 
 private:
+    // What every new far end needs (a reset, demo on or off, another port):
+    // nothing queued, received or awaited belongs to it, the link flags start
+    // clear and its parameters are read before anything that needs them.
+    void ForgetFarEnd();
     static void StoreSamples(double* ring, uint32_t index, const double* src);
     // The request written last cannot have reached the ECU yet.
     bool RequestStillOnTheLine() const;
     // Length of the reply whose start the receive buffer holds, 0 when it
     // holds none (empty, a whole frame, or a length no reply has).
     std::size_t AwaitedLength() const;
-    // The receive buffer holds the start of a reply that may yet complete;
-    // drops it once the line has had time enough.
+    // The answer to the request sent may still be arriving: the buffer holds
+    // the start of a reply, or this read brought only noise or an earlier
+    // request's answer. Past the line's time it gives up on what it holds.
     bool ReplyStillArriving();
+    // Takes the frame at the front of the buffer, dropping noise before it;
+    // false when no whole frame is there.
+    bool TakeFrame();
+    // Drops bytes up to the first that can start a reply.
+    void DropNoise();
+    // The line has had time enough: a start still held is noise.
+    void DropStaleStart();
+    // The front request has gone out and awaits its answer.
+    bool FrontSent() const;
     // Writes to the port (which waits for room at most a part of a tick);
     // the count it took.
     std::size_t Put(const char* data, std::size_t size);
@@ -348,6 +387,11 @@ private:
 
     // Notifications under way (an observer's handler may cause another).
     int m_notifyDepth = 0;
+
+    // What the parser met since the last read from the port.
+    bool m_readNoise = false;    // bytes that could start no reply were dropped
+    bool m_readFrame = false;    // a whole, well-summed frame was taken
+    bool m_readAnswer = false;   // one of them answered a request that had gone out
 
     ControllerHost* m_host = nullptr;
 };

@@ -163,9 +163,9 @@ bool Controller::LoadSettingsFile(const wxString& path)
     }
 
     // The parameter read behind the block must answer for the new settings,
-    // not for requests queued before them.
+    // not for requests queued before them. A reply already under way is
+    // still read first: sent on top of it, the block would be asked again.
     m_requestQueue.clear();
-    m_awaitingReply = 0;
     m_request.Build(CMD_WRITE_SETTINGS, block);
     QueueRequest();
     RequestParameters();
