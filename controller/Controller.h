@@ -205,6 +205,10 @@ public:
     // Tells the host that a loaded file has been answered, once the ECU has
     // taken the block (called after a parameter frame has been applied).
     void ConfirmLoadedSettingsFile();
+    // Gives up a load whose answer did not come: its block and the parameter
+    // read behind it leave the queue and nothing of it goes out again. True
+    // when the block had already gone out (the ECU may have taken it).
+    bool WithdrawSettingsFile();
     // Next-service counter := hours, then the counters-and-history block.
     void SetServiceInterval(double hours);
     // Dates the modification records, once per link reset.

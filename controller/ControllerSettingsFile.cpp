@@ -214,3 +214,25 @@ void Controller::ConfirmLoadedSettingsFile()
     if (m_host)
         m_host->SettingsFileLoaded(path);
 }
+
+bool Controller::WithdrawSettingsFile()
+{
+    if (m_loadFileName.empty())
+        return false;
+    m_loadFileName.clear();
+    // A block no longer queued has been answered: the ECU took it.
+    bool wentOut = true;
+    for (auto it = m_requestQueue.begin(); it != m_requestQueue.end();)
+    {
+        const bool block = it->m_command == CMD_WRITE_SETTINGS;
+        if (block)
+            wentOut = it->m_wire != Request::WIRE_QUEUED;
+        // The read behind the block was there to confirm it; one already
+        // out is left to its answer.
+        if (block || (it->m_command == CMD_READ_PARAMETERS && it->m_wire == Request::WIRE_QUEUED))
+            it = m_requestQueue.erase(it);
+        else
+            ++it;
+    }
+    return wentOut;
+}

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandTestSupport.h"
 #include "ControllerTestSupport.h"
 #include "ParamPayloadBuilder.h"
 #include "SimulatedEcu.h"
@@ -262,6 +263,41 @@ TEST_F(EcuLink, EveryNewFarEndReadsTheParametersAgain)
         EXPECT_EQ(kParameterRequest, ecu.Received().front());
         EXPECT_EQ(1, controller.m_parametersApplied);
         EXPECT_EQ(1, controller.m_connected);
+    }
+}
+
+TEST_F(EcuLink, UnconfirmedLoadNeverGoesOutAfterItIsWithdrawn)
+{
+    cmdtest::TempDir dir;
+    ASSERT_TRUE(dir.Ok());
+    const auto path = dir.Path("car.xse");
+    cmdtest::WriteFile(path, cmdtest::PatternBlock(554, 3));
+    // Withdrawn before the block went out, and after it went out unanswered.
+    for (const bool sentFirst : {false, true})
+    {
+        SCOPED_TRACE(sentFirst ? "block sent" : "block not sent");
+        Connect();
+        ecu.SetSilent(true);
+        ASSERT_TRUE(controller.LoadSettingsFile(cmdtest::WxPath(path)));
+        const auto sent = [&] {
+            const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+            return std::count(commands.begin(), commands.end(), CMD_WRITE_SETTINGS);
+        };
+        for (int i = 0; i < 30 && sentFirst && sent() == 0; ++i)
+            Tick();
+        ASSERT_EQ(sentFirst ? 1 : 0, sent());
+        EXPECT_EQ(sentFirst, controller.WithdrawSettingsFile());
+        EXPECT_TRUE(controller.m_loadFileName.empty());
+
+        ecu.SetSilent(false);
+        ecu.ClearReceived();
+        controller.m_connected = 0;
+        for (int i = 0; i < 20; ++i)
+            Tick();
+        EXPECT_EQ(1, controller.m_connected);
+        EXPECT_EQ(0, sent());
+        const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+        EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
     }
 }
 
