@@ -256,8 +256,7 @@ public:
     // The correction bytes as the ECU sent them (128 = 0 %): percent and
     // byte do not map one to one, so untouched cylinders go back unchanged.
     unsigned char m_injectorCorrectionBytes[8] = {128, 128, 128, 128, 128, 128, 128, 128};
-    // Link flag: set by the main window's live-data observer on every live
-    // frame; cleared by ForgetFarEnd (ResetLink, SetDemoMode, OpenPort).
+    // Set by the main window's live-data observer on each live frame; cleared by ForgetFarEnd.
     unsigned char m_online = 0;
     unsigned char m_cylinderCode = 0;
     unsigned char m_rpmSignalVolts = 0;
@@ -274,8 +273,7 @@ public:
     int m_gasFaultTime = 0;
     int m_minGasTemperature = 0;
     int m_minGasRpm = 0;
-    // Link flag: set by ApplyParameters before the observers are told (they
-    // and the history block rely on it); cleared by ForgetFarEnd.
+    // Set by ApplyParameters before the observers are told; cleared by ForgetFarEnd.
     unsigned char m_parametersApplied = 0;
     unsigned char m_turbo = 0;
     unsigned char m_fuelIsCng = 0;
@@ -308,20 +306,17 @@ public:
     std::deque<Request> m_requestQueue;
     uint32_t m_demoFrameIndex = 0;
     std::unique_ptr<ParamPacket> m_lastParameters;
-    // Link flag: set and cleared by SetDemoMode; cleared by ResetLink.
+    // Set and cleared by SetDemoMode; cleared by ResetLink.
     unsigned char m_demoMode = 0;
     double m_calibrationTolerance = 0.0;
     double m_calibrationAverage = 0.0;
     unsigned char m_gasLevelEnabled = 0;
     unsigned char m_onGas = 0;
-    // Link flag: set by PollTick after fourteen empty reads (the main window
-    // then stops ticking); cleared by ForgetFarEnd.
+    // Set by PollTick after 14 empty reads (the timer then stops ticking); cleared by ForgetFarEnd.
     unsigned char m_linkLost = 0;
-    // Reads in a row that found nothing (ReadPort); zeroed by a good frame
-    // and ForgetFarEnd; the port tool's close sets 11.
+    // Empty reads in a row (ReadPort); zeroed by a good frame and ForgetFarEnd, 11 by the port tool's close.
     int m_missCount = 0;
-    // Link flag: set by ApplyLiveData on every live frame; cleared by PollTick
-    // when the link is lost, by the port tool's close and by ForgetFarEnd.
+    // Set by ApplyLiveData; cleared by PollTick on link loss, the port tool's close and ForgetFarEnd.
     unsigned char m_connected = 0;
     Request m_request;
     std::unique_ptr<wxIOBase> m_port;
@@ -336,13 +331,10 @@ public:
     wxString m_loadFileName;            // file sent, until the parameter frame answering it
     double m_petrolSamples[256] = {};
     double m_gasSamples[256] = {};
-    // Link flag: set by PollTick when it sent; cleared by the tick that has
-    // read (or given up on) the answer and by ForgetFarEnd.
+    // Set by PollTick when it sends; cleared once a tick has read the answer, and by ForgetFarEnd.
     unsigned char m_awaitingReply = 0;
     HistoryRecord m_historyRecords[9] = {};
-    // Link flag: set by ParseReply once a parameter frame has been applied;
-    // cleared by ForgetFarEnd. While clear, PollTick asks for the parameters
-    // instead of live data.
+    // Set by ParseReply once parameters are applied (PollTick then asks for live data); cleared by ForgetFarEnd.
     unsigned char m_parametersReceived = 0;
 
     // Ticks since the last history block; CMD_WRITE_HISTORY on the 50th.
@@ -360,7 +352,7 @@ public:
     std::string m_txRemainder;
 
 private:
-    // What every new far end needs (a reset, demo on or off, another port):
+    // What every new far end needs (ResetLink, SetDemoMode, OpenPort):
     // nothing queued, received or awaited belongs to it, the link flags start
     // clear and its parameters are read before anything that needs them.
     void ForgetFarEnd();
