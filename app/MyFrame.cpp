@@ -42,6 +42,7 @@
 #include "MapPane.h"
 #include "OscylPane.h"
 #include "PanelCS.h"
+#include "PortOpenError.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
@@ -62,6 +63,20 @@ const wchar_t* const kDemoOffLabel = L"启动演示";
 const wchar_t* const kDemoOffHelp = L"软件进入演示模式";
 const wchar_t* const kLinkUp = L"ECU连接";
 const wchar_t* const kLinkDown = L"ECU断开";
+
+// Says once why a port could not be opened: in the status line, or in a box
+// when the user has to act first (the status field is too narrow for the
+// remedy). The box waits until the window is up.
+void SayWhyNotOpened(MyFrame& frame, int code, const wxString& port)
+{
+    if (code >= 0)
+        return;
+    const wxString why = PortOpenErrorText(code, port);
+    if (code != SERIAL_ACCESS_DENIED)
+        frame.SetStatusMessage(why);
+    else
+        frame.CallAfter([&frame, why]() { frame.ShowMessage(why, _(L"错误 ")); });
+}
 } // namespace
 
 // --- Shared tables ---
@@ -109,8 +124,10 @@ MyFrame::MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const w
     LoadPortConfig();
     FindPortIndex();
     // An empty name opens nothing: there is no port to try until one is chosen.
-    if (!m_portDevice.empty())
-        theController->OpenPort(m_portDevice);
+    if (!m_portDevice.empty()) {
+        // Otherwise a port the user may not open looks like an unplugged ECU.
+        SayWhyNotOpened(*this, theController->OpenPort(m_portDevice), m_portName);
+    }
 }
 
 MyFrame::~MyFrame()
@@ -474,7 +491,8 @@ void MyFrame::OnPort(wxCommandEvent&)
         m_portName = dialog.GetChosenName();
         m_portIndex = dialog.GetChosenIndex();
         m_portDevice = DevicePath(m_portName);
-        theController->OpenPort(m_portDevice);
+        SetStatusMessage(wxEmptyString);
+        SayWhyNotOpened(*this, theController->OpenPort(m_portDevice), m_portName);
         theController->ResetLink();
         theController->m_missCount = 0;
     }

@@ -37,9 +37,12 @@ bool SettingsFileTransfer::Load(const wxString& path)
     if (!theController || !theController->LoadSettingsFile(path))
         return false;
     m_watch.Start(wxString::Format(_(L"正在载入设置文件 %s …"), path), [path]() {
-        if (theController && theController->m_loadFileName == path)
-            theController->m_loadFileName.clear();
-        return wxString::Format(_(L"设置文件载入未确认：ECU没有应答（%s）。"), path);
+        // The load is over: nothing of it may reach the ECU after this box.
+        const bool wentOut = theController && theController->m_loadFileName == path &&
+                             theController->WithdrawSettingsFile();
+        if (wentOut)
+            return wxString::Format(_(L"设置文件载入未确认：ECU没有应答，可能已载入也可能未载入（%s）。"), path);
+        return wxString::Format(_(L"设置文件未载入：ECU没有应答（%s）。"), path);
     });
     return true;
 }

@@ -1,6 +1,8 @@
 // The receive path on whole and split frames: live data (57 bytes), the
 // parameter frame (887 bytes) and, for the cutting alone, an acknowledgement
-// of live-frame size that nothing decodes. Counts heap allocations per frame.
+// of live-frame size that nothing decodes; a live frame behind line noise
+// (resynchronising on the next header) and two frames in one read. Counts
+// heap allocations per frame.
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -67,6 +69,28 @@ void Run(benchmark::State& state, const std::string& frame, std::size_t firstPie
         benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
 }
 
+// Noise as a line beside an engine brings it: nulls, and headers that
+// announce lengths no reply has.
+std::string Noise(std::size_t size)
+{
+    std::string noise;
+    while (noise.size() < size)
+        noise += std::string("\x00\x13\xAA\x7F\xFF\x42\xAA\xAA\x00", 9);
+    noise.resize(size);
+    return noise;
+}
+
+void BM_LiveFrameBehind800BytesOfNoise(benchmark::State& state)
+{
+    Run(state, Noise(800) + Frame(demoLiveFrames[0].data(), demoLiveFrames[0].size()), 857);
+}
+
+void BM_TwoLiveFramesInOneRead(benchmark::State& state)
+{
+    const std::string frame = Frame(demoLiveFrames[0].data(), demoLiveFrames[0].size());
+    Run(state, frame + frame, 114);
+}
+
 void BM_LiveFrameWhole(benchmark::State& state)
 {
     Run(state, Frame(demoLiveFrames[0].data(), demoLiveFrames[0].size()), 57);
@@ -105,6 +129,8 @@ BENCHMARK(BM_ParameterFrameWhole);
 BENCHMARK(BM_ParameterFrameInTwoPieces);
 BENCHMARK(BM_AckOfLiveSizeWhole);
 BENCHMARK(BM_AckOfLiveSizeInTwoPieces);
+BENCHMARK(BM_LiveFrameBehind800BytesOfNoise);
+BENCHMARK(BM_TwoLiveFramesInOneRead);
 
 // The replacements pair malloc with free; GCC cannot see that through the
 // inlined calls.

@@ -34,10 +34,10 @@ Controller::~Controller() = default;
 int Controller::OpenPort(std::string device)
 {
     if (!m_port)
-        return -1;
+        return SERIAL_OPEN_FAILED;
     // Another port may lead to another car: what the pages show must come
     // from its ECU, so its parameters are read before live data.
-    m_parametersReceived = 0;
+    ForgetFarEnd();
     m_txRemainder.clear();
     SerialSettings settings = {10000, 0, 8, 1, 0, 0};
     return m_port->Open(device.c_str(), &settings);
@@ -61,35 +61,45 @@ void Controller::SetHost(ControllerHost* host)
     m_host = host;
 }
 
-void Controller::ResetLink()
+void Controller::ForgetFarEnd()
 {
     m_requestQueue.clear();
     m_rxBuffer.clear();
-    m_manifoldPressure = 0.0;
-    m_minPressure = 0.0;
+    m_awaitingReply = 0;
+    m_ticksSinceSend = 0;
+    m_partialTicks = 0;
     m_missCount = 0;
-    m_demoMode = 0;
-    m_demoParametersSent = 0;
     m_linkLost = 0;
     m_connected = 0;
+    m_online = 0;
+    // Until the parameters have been read again the pages stay locked and
+    // nothing built from the old cache goes out.
+    m_parametersReceived = 0;
+    m_parametersApplied = 0;
+    // A pending save would get the other side's parameter frame; a pending
+    // load's block went with the queue.
+    m_saveFileName.clear();
+    m_loadFileName.clear();
+}
+
+void Controller::ResetLink()
+{
+    ForgetFarEnd();
+    m_manifoldPressure = 0.0;
+    m_minPressure = 0.0;
+    m_demoMode = 0;
+    m_demoParametersSent = 0;
     m_gasLevelEnabled = 0;
     m_gasLevelRaw = 0;
     m_gasSwitchTimeEnabled = 0;
     m_demoFrameIndex = 0;
     m_pressureChanged = 0;
-    m_parametersApplied = 0;
     m_historyStamped = 0;
     m_calibrating = 0;
-    m_online = 0;
     m_ignitionCoils = 0;
     m_cylinderCode = 0;
-    m_awaitingReply = 0;
-    m_ticksSinceSend = 0;
-    m_partialTicks = 0;
     m_txRemainder.clear();
     m_lastParameters.reset();
-    m_saveFileName.clear();
-    m_loadFileName.clear();
     std::fill(std::begin(m_petrolSamples), std::end(m_petrolSamples), 0.0);
     std::fill(std::begin(m_gasSamples), std::end(m_gasSamples), 0.0);
     m_request.m_header = 0xAA;
@@ -97,27 +107,12 @@ void Controller::ResetLink()
 
 void Controller::SetDemoMode(bool on)
 {
-    m_demoMode = on ? 1 : 0;
-    if (on)
-    {
-        m_linkLost = 0;
-        m_missCount = 0;
-        m_request.m_header = 0xAA;
-    }
     // Demo frames and car frames must not mix: the demo's invented counters
     // and settings never go to a car, nor the car's stay on screen as demo.
-    m_parametersReceived = 0;
-    m_parametersApplied = 0;
-    m_online = 0;
-    m_connected = 0;
-    m_requestQueue.clear();
-    m_rxBuffer.clear();
-    m_awaitingReply = 0;
-    m_partialTicks = 0;
-    // A pending save would get the other side's parameter frame; a pending
-    // load's block went with the queue.
-    m_saveFileName.clear();
-    m_loadFileName.clear();
+    ForgetFarEnd();
+    m_demoMode = on ? 1 : 0;
+    if (on)
+        m_request.m_header = 0xAA;
 }
 
 void Controller::EnumeratePorts(std::vector<std::string>& out)

@@ -31,9 +31,13 @@ public:
     // Received bytes held unparsed from which on the line counts as out of
     // step (more than the longest reply, 887).
     static constexpr std::size_t kRxLimit = 888;
-    // Most bytes taken from the port in one read. With the limit above, the
-    // receive buffer never holds more than kRxLimit - 1 + kMaxReadBytes.
+    // Most bytes taken from the port in one read.
     static constexpr int kMaxReadBytes = 4096;
+    // Reply lengths the ECU sends: an acknowledgement (header, two length
+    // bytes, command, sum) up to the parameter frame. Any other announced
+    // length is line noise.
+    static constexpr std::size_t kShortestReply = 5;
+    static constexpr std::size_t kLongestReply = 887;
 
     Controller();
     ~Controller();
@@ -41,11 +45,14 @@ public:
     Controller& operator=(const Controller&) = delete;
 
     // --- Link ---
-    // Opens the port at 10000 baud, 8N1, no handshake; 0 or the port's code.
+    // Opens the port at 10000 baud, 8N1, no handshake; 0 or the port's code
+    // (SerialOpenError). Whatever it opens is a new far end: the link starts
+    // afresh with a parameter read.
     int OpenPort(std::string device);
     // Closes the port.
     void ClosePort();
-    // Empties queue and receive buffer and clears the link flags.
+    // Empties queue and receive buffer and clears the link flags; the
+    // parameters are read again before live data.
     void ResetLink();
     // Lists the serial devices into out and m_portNames.
     void EnumeratePorts(std::vector<std::string>& out);
@@ -71,7 +78,9 @@ public:
     void QueueRequest();
     // Writes the front request to the port; it stays queued until answered.
     void SendFront();
-    // Takes at most one reply frame out of m_rxBuffer and dispatches it.
+    // Takes every complete reply frame out of m_rxBuffer and dispatches each;
+    // bytes that cannot start a reply are dropped up to the next header.
+    // Leaves the buffer empty or holding the start of one reply.
     void ParseReply();
 
     // --- Observers ---
@@ -197,6 +206,10 @@ public:
     // Tells the host that a loaded file has been answered, once the ECU has
     // taken the block (called after a parameter frame has been applied).
     void ConfirmLoadedSettingsFile();
+    // Gives up a load whose answer did not come: its block and the parameter
+    // read behind it leave the queue and nothing of it goes out again. True
+    // when the block had already gone out (the ECU may have taken it).
+    bool WithdrawSettingsFile();
     // Next-service counter := hours, then the counters-and-history block.
     void SetServiceInterval(double hours);
     // Dates the modification records, once per link reset.
@@ -244,6 +257,7 @@ public:
     // The correction bytes as the ECU sent them (128 = 0 %): percent and
     // byte do not map one to one, so untouched cylinders go back unchanged.
     unsigned char m_injectorCorrectionBytes[8] = {128, 128, 128, 128, 128, 128, 128, 128};
+    // Set by the main window's live-data observer on each live frame; cleared by ForgetFarEnd.
     unsigned char m_online = 0;
     unsigned char m_cylinderCode = 0;
     unsigned char m_rpmSignalVolts = 0;
@@ -260,6 +274,7 @@ public:
     int m_gasFaultTime = 0;
     int m_minGasTemperature = 0;
     int m_minGasRpm = 0;
+    // Set by ApplyParameters before the observers are told; cleared by ForgetFarEnd.
     unsigned char m_parametersApplied = 0;
     unsigned char m_turbo = 0;
     unsigned char m_fuelIsCng = 0;
@@ -292,13 +307,17 @@ public:
     std::deque<Request> m_requestQueue;
     uint32_t m_demoFrameIndex = 0;
     std::unique_ptr<ParamPacket> m_lastParameters;
+    // Set and cleared by SetDemoMode; cleared by ResetLink.
     unsigned char m_demoMode = 0;
     double m_calibrationTolerance = 0.0;
     double m_calibrationAverage = 0.0;
     unsigned char m_gasLevelEnabled = 0;
     unsigned char m_onGas = 0;
+    // Set by PollTick after 14 empty reads (the timer then stops ticking); cleared by ForgetFarEnd.
     unsigned char m_linkLost = 0;
+    // Empty reads in a row (ReadPort); zeroed by a good frame and ForgetFarEnd, 11 by the port tool's close.
     int m_missCount = 0;
+    // Set by ApplyLiveData; cleared by PollTick on link loss, the port tool's close and ForgetFarEnd.
     unsigned char m_connected = 0;
     Request m_request;
     std::unique_ptr<wxIOBase> m_port;
@@ -313,8 +332,10 @@ public:
     wxString m_loadFileName;            // file sent, until the parameter frame answering it
     double m_petrolSamples[256] = {};
     double m_gasSamples[256] = {};
+    // Set by PollTick when it sends; cleared once a tick has read the answer, and by ForgetFarEnd.
     unsigned char m_awaitingReply = 0;
     HistoryRecord m_historyRecords[9] = {};
+    // Set by ParseReply once parameters are applied (PollTick then asks for live data); cleared by ForgetFarEnd.
     unsigned char m_parametersReceived = 0;
 
     // Ticks since the last history block; CMD_WRITE_HISTORY on the 50th.
@@ -332,15 +353,29 @@ public:
     std::string m_txRemainder;
 
 private:
+    // What every new far end needs (ResetLink, SetDemoMode, OpenPort):
+    // nothing queued, received or awaited belongs to it, the link flags start
+    // clear and its parameters are read before anything that needs them.
+    void ForgetFarEnd();
     static void StoreSamples(double* ring, uint32_t index, const double* src);
     // The request written last cannot have reached the ECU yet.
     bool RequestStillOnTheLine() const;
     // Length of the reply whose start the receive buffer holds, 0 when it
     // holds none (empty, a whole frame, or a length no reply has).
     std::size_t AwaitedLength() const;
-    // The receive buffer holds the start of a reply that may yet complete;
-    // drops it once the line has had time enough.
+    // The answer to the request sent may still be arriving: the buffer holds
+    // the start of a reply, or this read brought only noise or an earlier
+    // request's answer. Past the line's time it gives up on what it holds.
     bool ReplyStillArriving();
+    // Takes the frame at the front of the buffer, dropping noise before it;
+    // false when no whole frame is there.
+    bool TakeFrame();
+    // Drops bytes up to the first that can start a reply.
+    void DropNoise();
+    // The line has had time enough: a start still held is noise.
+    void DropStaleStart();
+    // The front request has gone out and awaits its answer.
+    bool FrontSent() const;
     // Writes to the port (which waits for room at most a part of a tick);
     // the count it took.
     std::size_t Put(const char* data, std::size_t size);
@@ -349,6 +384,11 @@ private:
 
     // Notifications under way (an observer's handler may cause another).
     int m_notifyDepth = 0;
+
+    // What the parser met since the last read from the port.
+    bool m_readNoise = false;    // bytes that could start no reply were dropped
+    bool m_readFrame = false;    // a whole, well-summed frame was taken
+    bool m_readAnswer = false;   // one of them answered a request that had gone out
 
     ControllerHost* m_host = nullptr;
 };

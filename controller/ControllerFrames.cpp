@@ -13,10 +13,7 @@
 namespace
 {
 
-// Header, two length bytes, command, sum: the shortest reply.
-constexpr std::size_t kMinReplyLength = 5;
-// The longest reply: the parameter frame.
-constexpr std::size_t kLongestReply = 887;
+constexpr unsigned char kHeader = 0xAA;
 constexpr int kDemoPauseMs = 150;
 
 // 10000 baud with start and stop bit: one byte per millisecond each way.
@@ -62,7 +59,6 @@ void Controller::SendFront()
         return;
     Request& front = m_requestQueue.front();
     m_request = front;
-    front.m_wire = Request::WIRE_SENT;
     m_sentLength = 0;
     if (!m_port)
         return;
@@ -78,6 +74,9 @@ void Controller::SendFront()
     }
     const std::string& frame = m_request.m_bytes;
     const std::size_t put = Put(frame.data(), frame.size());
+    // Once any of it is out, the ECU may act on it (the rest follows).
+    if (put > 0)
+        m_requestQueue.front().m_wire = Request::WIRE_SENT;
     if (put > 0 && put < frame.size())
         m_txRemainder.assign(frame, put, std::string::npos);
 }
@@ -95,37 +94,59 @@ bool Controller::RequestStillOnTheLine() const
     return m_ticksSinceSend * kTickMs < LineMs(m_sentLength);
 }
 
+bool Controller::FrontSent() const
+{
+    return !m_requestQueue.empty() && m_requestQueue.front().m_wire != Request::WIRE_QUEUED;
+}
+
 std::size_t Controller::AwaitedLength() const
 {
+    // The parser leaves the buffer empty or holding the start of one reply
+    // whose length, once known, is one the ECU sends.
     const std::size_t held = m_rxBuffer.size();
     if (held == 0)
         return 0;
     if (held < 3)
-        return kMinReplyLength;
+        return kShortestReply;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(m_rxBuffer.data());
     const std::size_t length = static_cast<std::size_t>(bytes[1]) * 256 + bytes[2];
-    // A length no reply has is line noise, not a reply under way.
-    if (length > kLongestReply || held >= length)
-        return 0;
-    return length;
+    return held < length ? length : 0;
 }
 
 bool Controller::ReplyStillArriving()
 {
-    const std::size_t length = AwaitedLength();
-    if (length == 0)
+    // Once this read has brought the answer and nothing else is out, a start
+    // held behind it is no reply to wait for: the next read sorts it out.
+    const bool done = m_readAnswer && !FrontSent();
+    const std::size_t partial = done ? 0 : AwaitedLength();
+    // Noise may be the answer garbled, with its rest still on the line; an
+    // earlier request's answer (late, or one still under way when the queue
+    // was changed) has the ECU's answer to this one right behind it.
+    const bool behind = FrontSent() && (m_readNoise || (m_readFrame && !m_readAnswer));
+    if (partial == 0 && !behind)
     {
         m_partialTicks = 0;
         return false;
     }
-    // Wait as long as the line needs for the length the header announces.
+    // Wait as long as the line needs for what may still come.
     ++m_partialTicks;
-    if (m_partialTicks * kTickMs <= LineMs(length) + kReplyMarginMs)
+    if (m_partialTicks * kTickMs <= LineMs(partial ? partial : kLongestReply) + kReplyMarginMs)
         return true;
-    // The rest is not coming: a stale start would hold up the next reply.
-    m_rxBuffer.clear();
+    // The rest is not coming: a stale start would hold up the next reply,
+    // and a whole reply may sit behind it.
+    DropStaleStart();
     m_partialTicks = 0;
     return false;
+}
+
+void Controller::DropStaleStart()
+{
+    while (AwaitedLength() > 0)
+    {
+        m_rxBuffer.erase(0, 1);
+        m_readNoise = true;
+        ParseReply();
+    }
 }
 
 void Controller::ReadPort()
@@ -153,6 +174,9 @@ void Controller::ReadPort()
         return;
     }
 
+    m_readNoise = false;
+    m_readFrame = false;
+    m_readAnswer = false;
     // A vanished port (pty closed, adapter unplugged) fails this query; it
     // then counts as a read that found nothing, and the misses end the link.
     int waiting = 0;
@@ -172,6 +196,7 @@ void Controller::ReadPort()
     const std::size_t held = m_rxBuffer.size();
     m_rxBuffer.resize(held + static_cast<std::size_t>(waiting));
     const int got = m_port->Read(&m_rxBuffer[held], static_cast<std::size_t>(waiting));
+    // The parser never holds this much; the last guard if it ever did.
     if (held >= kRxLimit)
     {
         ResetLink();
@@ -189,26 +214,53 @@ void Controller::ReadPort()
 
 void Controller::ParseReply()
 {
+    // Each frame answers its own request: one left behind would put every
+    // later reply one request out of step.
+    while (TakeFrame())
+    {
+    }
+}
+
+void Controller::DropNoise()
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(m_rxBuffer.data());
+    const std::size_t held = m_rxBuffer.size();
+    std::size_t start = 0;
+    while (start < held)
+    {
+        if (bytes[start] == kHeader)
+        {
+            if (held - start < 3)
+                break;
+            const std::size_t length = static_cast<std::size_t>(bytes[start + 1]) * 256 + bytes[start + 2];
+            if (length >= kShortestReply && length <= kLongestReply)
+                break;
+        }
+        ++start;
+    }
+    if (start == 0)
+        return;
+    m_rxBuffer.erase(0, start);
+    m_readNoise = true;
+}
+
+bool Controller::TakeFrame()
+{
+    DropNoise();
     const std::size_t held = m_rxBuffer.size();
     if (held < 3)
-        return;
+        return false;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(m_rxBuffer.data());
     const std::size_t length = static_cast<std::size_t>(bytes[1]) * 256 + bytes[2];
-
-    // Too short to hold command and sum: garbage, dropped like a bad sum.
-    if (length < kMinReplyLength)
-    {
-        m_rxBuffer.clear();
-        return;
-    }
-    // Incomplete: keep everything for the next read.
+    // Incomplete: keep it for the next read.
     if (length > held)
-        return;
+        return false;
     if (FrameSum(bytes, length - 1) != bytes[length - 1])
     {
-        // The request stays queued and goes out again on the next tick.
-        m_rxBuffer.clear();
-        return;
+        // A garbled reply, dropped whole; the request stays queued and goes
+        // out again. What follows it is parsed on its own.
+        m_rxBuffer.erase(0, length);
+        return true;
     }
 
     const unsigned char command = bytes[3];
@@ -216,6 +268,32 @@ void Controller::ParseReply()
     m_rxBuffer.erase(0, length);
     m_missCount = 0;
     m_partialTicks = 0;
+    m_readFrame = true;
+
+    // While a request is out, a reply answers only what has gone out: the
+    // parameter read queued behind a settings block is not answered by the
+    // late reply to an earlier read. A reply nobody waits for answers its
+    // command's request wherever it stands.
+    const bool onlySent = m_awaitingReply || FrontSent();
+    for (auto it = m_requestQueue.begin(); it != m_requestQueue.end();)
+    {
+        if (it->m_command != command || (onlySent && it->m_wire == Request::WIRE_QUEUED))
+        {
+            ++it;
+        }
+        else if (it->m_wire == Request::WIRE_CHANGED_AFTER_SEND)
+        {
+            // This reply answers the older bytes; the newer ones go next.
+            it->m_wire = Request::WIRE_QUEUED;
+            m_readAnswer = true;
+            ++it;
+        }
+        else
+        {
+            m_readAnswer = m_readAnswer || it->m_wire == Request::WIRE_SENT;
+            it = m_requestQueue.erase(it);
+        }
+    }
 
     const unsigned char* payload = reinterpret_cast<const unsigned char*>(m_lastPayload.data());
     const std::size_t payloadLength = m_lastPayload.size() - 1;
@@ -239,22 +317,5 @@ void Controller::ParseReply()
     default:
         break;
     }
-
-    for (auto it = m_requestQueue.begin(); it != m_requestQueue.end();)
-    {
-        if (it->m_command != command)
-        {
-            ++it;
-        }
-        else if (it->m_wire == Request::WIRE_CHANGED_AFTER_SEND)
-        {
-            // This reply answers the older bytes; the newer ones go next.
-            it->m_wire = Request::WIRE_QUEUED;
-            ++it;
-        }
-        else
-        {
-            it = m_requestQueue.erase(it);
-        }
-    }
+    return true;
 }

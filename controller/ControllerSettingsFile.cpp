@@ -3,7 +3,13 @@
 // saving writes the block of the next parameter frame.
 #include "Controller.h"
 
+#include <cerrno>
+#include <climits>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <wx/file.h>
 #include <wx/log.h>
@@ -68,19 +74,76 @@ private:
     wxLog* m_previous;
 };
 
-// Writes beside the target and renames over it, so a failed or interrupted
-// save leaves the old file as it was.
+// The file a path names: a symlink is followed to the file it points to,
+// which may not exist yet. The link itself must stay.
+std::string ResolvedTarget(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = readlink(path.c_str(), &link[0], link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
+            return path;
+        link.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = path.rfind('/');
+        path = link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    return path;
+}
+
+bool WriteAll(int fd, const unsigned char* data, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size)
+    {
+        const ssize_t n = write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes beside the target and renames over it in one step (rename(2)), so
+// a failed or interrupted save leaves the old file whole, never no file.
 bool WriteSettingsFile(const wxString& path, const unsigned char* block)
 {
-    wxTempFile out;
-    if (!out.Open(path))
-        return false;
-    if (!out.Write(block, kSettingsBlockSize) || !out.Flush())
+    const std::string target = ResolvedTarget(std::string(path.fn_str()));
+    struct stat old;
+    const bool existed = stat(target.c_str(), &old) == 0;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt)
     {
-        out.Discard();
+        temp = target + wxString::Format(".%ld.%d.tmp", static_cast<long>(getpid()), attempt).ToStdString();
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+    {
+        wxLogSysError(Translated("无法创建文件 %s"), wxString(target.c_str(), wxConvFile));
         return false;
     }
-    return out.Commit();
+    // The new file keeps the old one's permissions.
+    bool ok = (!existed || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, block, kSettingsBlockSize) &&
+              fsync(fd) == 0;
+    if (!ok)
+        wxLogSysError(Translated("无法写入文件 %s"), wxString(target.c_str(), wxConvFile));
+    ok = close(fd) == 0 && ok;
+    if (ok && rename(temp.c_str(), target.c_str()) != 0)
+    {
+        wxLogSysError(Translated("无法替换文件 %s"), wxString(target.c_str(), wxConvFile));
+        ok = false;
+    }
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
 }
 
 } // namespace
@@ -100,9 +163,9 @@ bool Controller::LoadSettingsFile(const wxString& path)
     }
 
     // The parameter read behind the block must answer for the new settings,
-    // not for requests queued before them.
+    // not for requests queued before them. A reply already under way is
+    // still read first: sent on top of it, the block would be asked again.
     m_requestQueue.clear();
-    m_awaitingReply = 0;
     m_request.Build(CMD_WRITE_SETTINGS, block);
     QueueRequest();
     RequestParameters();
@@ -150,4 +213,26 @@ void Controller::ConfirmLoadedSettingsFile()
     m_loadFileName.clear();
     if (m_host)
         m_host->SettingsFileLoaded(path);
+}
+
+bool Controller::WithdrawSettingsFile()
+{
+    if (m_loadFileName.empty())
+        return false;
+    m_loadFileName.clear();
+    // A block no longer queued has been answered: the ECU took it.
+    bool wentOut = true;
+    for (auto it = m_requestQueue.begin(); it != m_requestQueue.end();)
+    {
+        const bool block = it->m_command == CMD_WRITE_SETTINGS;
+        if (block)
+            wentOut = it->m_wire != Request::WIRE_QUEUED;
+        // The read behind the block was there to confirm it; one already
+        // out is left to its answer.
+        if (block || (it->m_command == CMD_READ_PARAMETERS && it->m_wire == Request::WIRE_QUEUED))
+            it = m_requestQueue.erase(it);
+        else
+            ++it;
+    }
+    return wentOut;
 }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 // termios2 carries any bit rate (the ECU's 10000 has no B constant). It
 // comes from the kernel's header, which cannot share a translation unit with
@@ -73,7 +74,26 @@ int OpenDevice(const char* path)
         fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return -1;
+    {
+        switch (errno)
+        {
+        case ENOENT: case ENODEV: case ENXIO: case ENOTDIR:
+            return SERIAL_NO_DEVICE;
+        case EACCES: case EPERM: case EROFS:
+            return SERIAL_ACCESS_DENIED;
+        case EBUSY:
+            return SERIAL_BUSY;
+        default:
+            return SERIAL_OPEN_FAILED;
+        }
+    }
+    // A program that took the port with flock (as serial tools commonly
+    // do) holds it, even from root, whom the tty's claim below does not stop.
+    if (flock(fd, LOCK_EX | LOCK_NB) < 0 && errno == EWOULDBLOCK)
+    {
+        close(fd);
+        return SERIAL_BUSY;
+    }
     // Not shared: a second program opening the port gets EBUSY.
     ioctl(fd, TIOCEXCL);
     return fd;
@@ -139,8 +159,19 @@ int Configure(int fd, const LineSettings& settings)
     tio.c_cc[VSTART] = 0x11;
     tio.c_cc[VSTOP] = 0x13;
 
+    // Raw-mode flags every tty takes; what a driver refuses is the rate.
     if (Control(fd, TCSETS2, &tio) < 0)
-        return -1;
+        return errno == EINVAL ? SERIAL_BAUD_REFUSED : -1;
+    // Some adapters take any rate and quietly run at the nearest one they
+    // can make; a UART frame tolerates about 2 % of difference.
+    struct termios2 now;
+    if (Control(fd, TCGETS2, &now) == 0 && now.c_ospeed != 0)
+    {
+        const long asked = settings.baud;
+        const long got = static_cast<long>(now.c_ospeed);
+        if ((got > asked ? got - asked : asked - got) * 50 > asked)
+            return SERIAL_BAUD_REFUSED;
+    }
     ioctl(fd, TCFLSH, TCIFLUSH);
     return 0;
 }

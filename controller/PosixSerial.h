@@ -20,12 +20,14 @@ struct LineSettings
 };
 
 // Opens an existing device read/write, non-blocking, not as the controlling
-// terminal, and claims it exclusively; the descriptor or -1.
+// terminal, and claims it exclusively; the descriptor, or the SerialOpenError
+// that says why not.
 int OpenDevice(const char* path);
 // Releases the exclusive claim and closes.
 void CloseDevice(int fd);
 // Raw mode with the given line settings; reads return at once. Drops input
-// that arrived before.
+// that arrived before. SERIAL_BAUD_REFUSED when the driver refuses the rate
+// or runs at another.
 int Configure(int fd, const LineSettings& settings);
 // Changes only the rate.
 int SetSpeed(int fd, int baud);

@@ -29,6 +29,18 @@ enum SerialControlCode
     SERIAL_BYTES_WAITING = 261     // int out: bytes in the driver's input queue
 };
 
+// Results of wxIOBase::Open other than 0. A port that cannot be opened must
+// say why: the user's remedy differs for each.
+enum SerialOpenError
+{
+    SERIAL_OPEN_FAILED = -1,      // cannot be opened, for a reason not below
+    SERIAL_SETTINGS_REFUSED = -2, // opened, but the line settings were refused
+    SERIAL_NO_DEVICE = -7,        // no such device (unplugged, wrong name)
+    SERIAL_ACCESS_DENIED = -8,    // the user may not open it
+    SERIAL_BUSY = -9,             // another program holds it
+    SERIAL_BAUD_REFUSED = -10     // the adapter refuses the bit rate
+};
+
 // Modem-control lines (same values as the POSIX modem bits).
 enum SerialLineState
 {

@@ -62,17 +62,18 @@ int wxSerialPort::Open(const char* device, SerialSettings* settings)
     // Opening again without a Close would leak the old descriptor.
     Close();
 
-    const int fd = device ? posixserial::OpenDevice(device) : -1;
+    const int fd = device ? posixserial::OpenDevice(device) : SERIAL_NO_DEVICE;
     if (fd < 0)
-        return -1;
+        return fd;
     m_fd = fd;
 
     std::strncpy(m_devname, device, sizeof m_devname - 1);
     m_devname[sizeof m_devname - 1] = '\0';
 
     const posixserial::LineSettings line = {m_baud, m_parity, m_wordLength, m_stopBits, m_rtscts != 0, m_xonxoff != 0};
-    if (posixserial::Configure(m_fd, line) < 0)
-        return -2;
+    const int configured = posixserial::Configure(m_fd, line);
+    if (configured < 0)
+        return configured == SERIAL_BAUD_REFUSED ? SERIAL_BAUD_REFUSED : SERIAL_SETTINGS_REFUSED;
 
     // DTR always on; RTS on unless the handshake drives it. A pty has no
     // modem lines, so a failure here is not a failure to open.

@@ -15,8 +15,8 @@ public:
 
     // Always 0.
     int Close() override;
-    // 0; -1 the device cannot be opened; -2 the settings are refused (the
-    // device then stays open until Close).
+    // 0 or a SerialOpenError: the device cannot be opened (and why), or its
+    // settings or rate are refused (the device then stays open until Close).
     int Open(const char* device, SerialSettings* settings) override;
     const char* ClassName() override;
     int Ioctl(int code, void* arg) override;

@@ -71,12 +71,14 @@ public:
     void ShowMessage(const wxString& text, const wxString&) override { m_messages.push_back(text); }
     void UpdateUI() override {}
     void Sleep(int milliseconds) override { m_sleeps.push_back(milliseconds); }
+    void SettingsFileLoaded(const wxString& path) override { m_loaded.push_back(path); }
 
     int m_stops = 0;
     int m_starts = 0;
     bool m_running = true;
     std::vector<wxString> m_messages;
     std::vector<int> m_sleeps;
+    std::vector<wxString> m_loaded;
 };
 
 // Puts a complete reply frame into the receive buffer and runs the parser.

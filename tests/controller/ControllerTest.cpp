@@ -61,7 +61,7 @@ TEST(Controller, StartsQuietWithAClosedSerialPort)
 TEST(Controller, OpenPortReportsThePortsCode)
 {
     Controller c;
-    EXPECT_EQ(-1, c.OpenPort("/dev/quenvar-no-such-port"));
+    EXPECT_EQ(SERIAL_NO_DEVICE, c.OpenPort("/dev/quenvar-no-such-port"));
     SimulatedEcu ecu;
     ASSERT_TRUE(ecu.IsOpen());
     EXPECT_EQ(0, c.OpenPort(ecu.SlavePath()));
@@ -141,7 +141,7 @@ TEST(PollCycle, ReadFailureIsNotAMissButAFailedQueryIs)
 {
     FakeLink link;
     Controller& c = link.controller;
-    link.port->Arrive({1, 2, 3});
+    link.port->Arrive({0xAA, 0x00, 0x39});
     link.port->m_failRead = true;
     c.ReadPort();
     EXPECT_EQ(0, c.m_missCount);
@@ -203,7 +203,8 @@ TEST(PollCycle, OverfullReceiveBufferResetsTheLink)
     EXPECT_TRUE(link.port->m_incoming.empty()); // the bytes read are dropped
     EXPECT_TRUE(c.m_requestQueue.empty());
     EXPECT_EQ(0, c.m_calibrating + c.m_online + c.m_connected + c.m_gasLevelEnabled + c.m_awaitingReply);
-    EXPECT_EQ(1, c.m_parametersReceived);
+    // The parameters are read again before anything needs them.
+    EXPECT_EQ(0, c.m_parametersReceived);
     EXPECT_EQ(17u, c.m_sampleIndex);
     EXPECT_EQ(1u, c.m_portNames.size());
     EXPECT_EQ(1, c.GetCurrentFaultCount());
@@ -238,7 +239,7 @@ TEST(PollCycle, ResetLinkClearsTheLinkButKeepsTheCache)
     EXPECT_TRUE(c.m_saveFileName.empty());
     EXPECT_EQ(0xAA, c.m_request.m_header);
     EXPECT_EQ(5000, c.m_maxGasRpm);
-    EXPECT_EQ(1, c.m_parametersReceived);
+    EXPECT_EQ(0, c.m_parametersReceived);
     EXPECT_EQ(1u, c.m_observers.size());
     EXPECT_EQ(12, c.m_historyTickCounter);
 }

@@ -1,11 +1,13 @@
 // The whole link over the real serial port on a pty, against the simulated
 // ECU: the test alternates poll ticks with the ECU's service calls.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "CommandTestSupport.h"
 #include "ControllerTestSupport.h"
 #include "ParamPayloadBuilder.h"
 #include "SimulatedEcu.h"
@@ -210,36 +212,93 @@ TEST_F(EcuLink, VanishedPortEndsInLinkLost)
     EXPECT_LE(ticks, 30);
 }
 
-TEST_F(EcuLink, EndlessJunkResetsTheLinkAndPollingResumes)
+TEST_F(EcuLink, EndlessJunkIsDroppedAsItComesAndPollingResumes)
 {
     Connect();
     ecu.SetSilent(true);
-    // A length field of 0x7FFF holds everything behind it.
+    // A length field of 0x7FFF announces no reply the ECU sends: nothing of
+    // it is held, however much follows.
     Bytes junk = {0xAA, 0x7F, 0xFF};
-    junk.resize(600, 0x5A);
-    ecu.SendRaw(junk);
-    Tick();
-    Tick();
-    EXPECT_GE(controller.m_rxBuffer.size(), 600u);
-    ecu.SendRaw(Bytes(400, 0x5A));
-    Tick();
-    Tick();
-    EXPECT_GE(controller.m_rxBuffer.size(), 888u);
-    ecu.SendRaw(Bytes(10, 0x5A));
-    Tick();
-    Tick();
-    // Reset: buffer and queue empty, parameters still known.
-    EXPECT_LT(controller.m_rxBuffer.size(), 888u);
-    EXPECT_EQ(1, controller.m_parametersReceived);
-    EXPECT_EQ(0, controller.m_connected);
-
+    junk.resize(1000, 0x5A);
+    for (int i = 0; i < 3; ++i)
+    {
+        ecu.SendRaw(junk);
+        Ticks(2);
+        EXPECT_TRUE(controller.m_rxBuffer.empty());
+    }
     ecu.SetSilent(false);
     ecu.ClearReceived();
+    controller.m_connected = 0;
     for (int i = 0; i < 10 && !controller.m_connected; ++i)
         Tick();
     EXPECT_EQ(1, controller.m_connected);
+    // No reset was needed: the parameters stayed applied.
+    EXPECT_EQ(1, controller.m_parametersApplied);
     const std::vector<unsigned char> commands = ecu.ReceivedCommands();
     EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
+}
+
+TEST_F(EcuLink, EveryNewFarEndReadsTheParametersAgain)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(Controller&)> reset;
+    } resets[] = {
+        {"link reset (port tool, receive guard)", [](Controller& c) { c.ResetLink(); }},
+        {"demo on and off", [](Controller& c) { c.SetDemoMode(true); c.SetDemoMode(false); }},
+        {"port opened again", [&](Controller& c) { ASSERT_EQ(0, c.OpenPort(ecu.SlavePath())); }},
+    };
+    for (const auto& r : resets)
+    {
+        SCOPED_TRACE(r.name);
+        Connect();
+        ASSERT_EQ(1, controller.m_parametersApplied);
+        r.reset(controller);
+        EXPECT_EQ(0, controller.m_parametersApplied);
+        for (int i = 0; i < 10 && !controller.m_connected; ++i)
+            Tick();
+        // Parameters first, applied again, then live data.
+        ASSERT_FALSE(ecu.Received().empty());
+        EXPECT_EQ(kParameterRequest, ecu.Received().front());
+        EXPECT_EQ(1, controller.m_parametersApplied);
+        EXPECT_EQ(1, controller.m_connected);
+    }
+}
+
+TEST_F(EcuLink, UnconfirmedLoadNeverGoesOutAfterItIsWithdrawn)
+{
+    cmdtest::TempDir dir;
+    ASSERT_TRUE(dir.Ok());
+    const auto path = dir.Path("car.xse");
+    cmdtest::WriteFile(path, cmdtest::PatternBlock(554, 3));
+    // Withdrawn before the block went out, and after it went out unanswered.
+    for (const bool sentFirst : {false, true})
+    {
+        SCOPED_TRACE(sentFirst ? "block sent" : "block not sent");
+        Connect();
+        ecu.SetSilent(true);
+        ASSERT_TRUE(controller.LoadSettingsFile(cmdtest::WxPath(path)));
+        const auto sent = [&] {
+            const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+            return std::count(commands.begin(), commands.end(), CMD_WRITE_SETTINGS);
+        };
+        for (int i = 0; i < 30 && sentFirst && sent() == 0; ++i)
+            Tick();
+        ASSERT_EQ(sentFirst ? 1 : 0, sent());
+        EXPECT_EQ(sentFirst, controller.WithdrawSettingsFile());
+        EXPECT_TRUE(controller.m_loadFileName.empty());
+
+        ecu.SetSilent(false);
+        ecu.ClearReceived();
+        controller.m_connected = 0;
+        for (int i = 0; i < 20; ++i)
+            Tick();
+        EXPECT_EQ(1, controller.m_connected);
+        EXPECT_EQ(0, sent());
+        const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+        EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
+    }
 }
 
 TEST_F(EcuLink, HistoryBlockReplacesEveryFiftiethPoll)

@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <iterator>
 #include <vector>
 
 #include <poll.h>
 
 #include "ApplyTestSupport.h"
+#include "CommandTestSupport.h"
 #include "SimulatedEcu.h"
 
 using namespace decodetest;
@@ -51,6 +53,7 @@ protected:
                 nextTick = now + std::chrono::milliseconds(Controller::kTickMs);
             }
             ecu.Service();
+            arrivals.resize(ecu.Received().size(), Clock::now());
             // Until the next tick, the next byte of the line or a request.
             const auto wait = std::min<Clock::duration>(nextTick - Clock::now(), ecu.NextByteDue());
             const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(std::max(wait, Clock::duration{}));
@@ -60,7 +63,51 @@ protected:
         return true;
     }
 
+    bool RunFor(Clock::duration span)
+    {
+        const auto end = Clock::now() + span;
+        return Run([&] { return Clock::now() >= end; }, span + 5s);
+    }
+
     long LiveFrames() const { return std::count(observer.m_events.begin(), observer.m_events.end(), 'D'); }
+    // The most requests the ECU took within one second, from request from on.
+    long MostRequestsInOneSecond(std::size_t from) const
+    {
+        long most = 0;
+        for (std::size_t i = from, j = from; i < arrivals.size(); ++i)
+        {
+            while (arrivals[i] - arrivals[j] >= 1s)
+                ++j;
+            most = std::max(most, static_cast<long>(i - j + 1));
+        }
+        return most;
+    }
+    // Requests with exactly these bytes, from request from on.
+    long Count(const SimulatedEcu::Bytes& frame, std::size_t from = 0) const
+    {
+        return std::count(ecu.Received().begin() + static_cast<std::ptrdiff_t>(from), ecu.Received().end(), frame);
+    }
+    long CountCommand(unsigned char command, std::size_t from) const
+    {
+        return std::count_if(ecu.Received().begin() + static_cast<std::ptrdiff_t>(from), ecu.Received().end(),
+                             [&](const SimulatedEcu::Bytes& frame) { return frame[1] == command; });
+    }
+
+    // One fault in one reply: the link neither floods the ECU nor lets its
+    // replies pile up, and live data flows again within a few seconds.
+    void ExpectRecoveryFrom(const std::function<void()>& inject)
+    {
+        ASSERT_TRUE(Run([&] { return LiveFrames() >= 3; }));
+        const std::size_t from = ecu.Received().size();
+        inject();
+        const long framesBefore = LiveFrames();
+        ASSERT_TRUE(RunFor(3s));
+        EXPECT_LE(MostRequestsInOneSecond(from), 10);
+        EXPECT_LE(ecu.PeakUnsentReplies(), 2u);
+        EXPECT_GE(LiveFrames() - framesBefore, 10);
+        EXPECT_EQ(1, Count(cmdtest::RequestFrame(CMD_READ_PARAMETERS, {1})));
+        EXPECT_EQ(1, controller.m_parametersApplied);
+    }
     std::vector<SimulatedEcu::Bytes> Sent(unsigned char command) const
     {
         std::vector<SimulatedEcu::Bytes> frames;
@@ -75,6 +122,7 @@ protected:
     RecordingObserver observer{controller};
     int ticks = 0;
     Clock::time_point nextTick = Clock::now();
+    std::vector<Clock::time_point> arrivals; // when each request reached the ECU
 };
 
 } // namespace
@@ -116,4 +164,74 @@ TEST_F(LineSpeed, LastValueOfABurstFollowsOnTheWire)
     ASSERT_EQ(2u, frames.size()) << "the newer value must follow the older on the wire";
     EXPECT_EQ(12, frames[0][2]);
     EXPECT_EQ(15, frames[1][2]);
+}
+
+TEST_F(LineSpeed, CorruptedLengthByteNeitherFloodsNorBacklogsTheEcu)
+{
+    // 0x00 arrives as 0x80: the live reply announces 32825 bytes.
+    ExpectRecoveryFrom([&] { ecu.FlipNextReplyByte(1, 0x80); });
+}
+
+TEST_F(LineSpeed, JunkFrameOfImpossibleLengthNeitherFloodsNorBacklogsTheEcu)
+{
+    SimulatedEcu::Bytes junk = {0xAA, 0x7F, 0xFF};
+    junk.resize(24, 0x5A);
+    ExpectRecoveryFrom([&] { ecu.StrayBeforeNextReply(junk); });
+}
+
+TEST_F(LineSpeed, StrayBytesBetweenRepliesLeaveTheParametersApplied)
+{
+    ASSERT_TRUE(Run([&] { return LiveFrames() >= 2; }));
+    // Ten stray bytes between replies: nulls and false headers.
+    for (int i = 0; i < 10; ++i)
+    {
+        ecu.StrayBeforeNextReply({static_cast<unsigned char>(i % 2 ? 0xAA : 0x00)});
+        const int replies = ecu.RepliesSent();
+        ASSERT_TRUE(Run([&] { return ecu.RepliesSent() > replies; }));
+    }
+    const long framesBefore = LiveFrames();
+    ASSERT_TRUE(RunFor(2s));
+    EXPECT_GE(LiveFrames() - framesBefore, 8);
+    // Live data flows and the pages stay editable: parameters known and
+    // applied, read once.
+    EXPECT_EQ(1, controller.m_parametersReceived);
+    EXPECT_EQ(1, controller.m_parametersApplied);
+    EXPECT_EQ(1, Count(cmdtest::RequestFrame(CMD_READ_PARAMETERS, {1})));
+    EXPECT_LE(ecu.PeakUnsentReplies(), 2u);
+}
+
+TEST_F(LineSpeed, LoadWhileALiveReplyIsUnderWaySendsEveryFrameOnce)
+{
+    cmdtest::TempDir dir;
+    ASSERT_TRUE(dir.Ok());
+    const auto path = dir.Path("car.xse");
+    cmdtest::WriteFile(path, cmdtest::PatternBlock(554, 7));
+    ASSERT_TRUE(Run([&] { return LiveFrames() >= 2; }));
+    controller.m_online = 1;
+
+    // The live reply is on the line when the file is loaded; or it is held
+    // back and arrives together with the block's acknowledgement.
+    for (const bool heldBack : {false, true})
+    {
+        SCOPED_TRACE(heldBack ? "held back" : "under way");
+        host.m_loaded.clear();
+        const std::size_t polls = Sent(CMD_READ_LIVE_DATA).size();
+        if (heldBack)
+            ecu.HoldNextReply();
+        ASSERT_TRUE(Run([&] { return Sent(CMD_READ_LIVE_DATA).size() > polls && (heldBack || ecu.UnsentReplies() > 0); }));
+        const std::size_t from = ecu.Received().size();
+        ASSERT_TRUE(controller.LoadSettingsFile(cmdtest::WxPath(path)));
+        ASSERT_TRUE(Run([&] { return !host.m_loaded.empty(); }));
+
+        controller.SetSwitchRpm(1200);
+        ASSERT_TRUE(Run([&] {
+            return std::none_of(controller.m_requestQueue.begin(), controller.m_requestQueue.end(),
+                                [](const Request& r) { return r.m_command == CMD_SET_SWITCH_RPM; });
+        }));
+        ASSERT_TRUE(RunFor(500ms));
+        EXPECT_EQ(1, CountCommand(CMD_WRITE_SETTINGS, from));
+        EXPECT_EQ(1, Count(cmdtest::RequestFrame(CMD_READ_PARAMETERS, {1}), from));
+        EXPECT_EQ(1, CountCommand(CMD_SET_SWITCH_RPM, from));
+        EXPECT_LE(ecu.PeakUnsentReplies(), 2u);
+    }
 }

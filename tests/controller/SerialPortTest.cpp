@@ -4,10 +4,15 @@
 #include <deque>
 #include <string>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "PortOpenError.h"
 #include "SerialFifo.h"
 #include "SimulatedEcu.h"
 #include "wxSerialPort.h"
@@ -126,7 +131,7 @@ TEST(SerialPort, MissingDeviceFailsButKeepsSettings)
 {
     wxSerialPort port;
     SerialSettings settings = {57600, 2, 7, 2, 0, 0};
-    EXPECT_EQ(-1, port.Open("/dev/quenvar-no-such-device", &settings));
+    EXPECT_EQ(SERIAL_NO_DEVICE, port.Open("/dev/quenvar-no-such-device", &settings));
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(57600, port.GetBaud());
     EXPECT_EQ("7E2 57600 ", SettingsString(port));
@@ -342,4 +347,43 @@ TEST(ReadUntil, TimesOutOrFails)
     r = RunReadUntil(failing, "\n", 2000);
     EXPECT_EQ(-1, r.result);
     EXPECT_EQ("ab", r.bytes);
+}
+
+TEST(SerialPort, APortThatCannotBeOpenedSaysWhy)
+{
+    SimulatedEcu ecu;
+    ASSERT_TRUE(ecu.IsOpen());
+    const std::string pty = ecu.SlavePath();
+    const auto open = [](const std::string& device) {
+        wxSerialPort port;
+        SerialSettings settings = EcuSettings();
+        return port.Open(device.c_str(), &settings);
+    };
+
+    EXPECT_EQ(SERIAL_NO_DEVICE, open("/dev/quenvar-no-such-port"));
+
+    // Another program holds the port (serial tools take it with flock).
+    const int holder = ::open(pty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(0, flock(holder, LOCK_EX | LOCK_NB));
+    EXPECT_EQ(SERIAL_BUSY, open(pty));
+    close(holder);
+    EXPECT_EQ(0, open(pty));
+
+    // A user outside the device's group (dialout, on Debian): root is
+    // turned into nobody, anyone else loses the owner's rights.
+    EXPECT_EXIT(
+        {
+            const bool asRoot = geteuid() == 0;
+            if (asRoot ? setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0
+                       : chmod(pty.c_str(), 0) != 0)
+                _exit(2);
+            _exit(open(pty) == SERIAL_ACCESS_DENIED ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    // The commonest reason names its remedy.
+    const wxString denied = PortOpenErrorText(SERIAL_ACCESS_DENIED, wxString::FromUTF8(pty));
+    EXPECT_NE(wxNOT_FOUND, denied.Find("dialout")) << denied;
+    EXPECT_NE(wxNOT_FOUND, denied.Find(wxString(L"重新登录"))) << denied;
 }

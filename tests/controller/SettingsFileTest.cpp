@@ -134,7 +134,8 @@ TEST_F(SettingsFileTest, LoadingDropsWaitingRequestsThenSendsTheBlockAndReadsBac
 
     EXPECT_TRUE(m_host.m_messages.empty());
     EXPECT_EQ(QueuedFrames(m_c), (std::vector<Bytes>{RequestFrame(26, block), RequestFrame(12, {1})}));
-    EXPECT_EQ(m_c.m_awaitingReply, 0);
+    // The reply already under way is read before the block goes out.
+    EXPECT_EQ(m_c.m_awaitingReply, 1);
     // Loading reads the file only.
     EXPECT_EQ(ReadFile(path), block);
 }
@@ -214,6 +215,26 @@ TEST_F(SettingsFileTest, AWriteThatFailsHalfwayKeepsTheOldFile)
     EXPECT_TRUE(m_c.m_saveFileName.empty());
     // The half-written temporary file is gone too.
     EXPECT_EQ(EntriesIn(m_dir.Root()), 1u);
+}
+
+TEST_F(SettingsFileTest, ASymlinkedTargetKeepsItsLinkAndItsFileGetsTheBlock)
+{
+    const auto real = m_dir.Path("real.xse");
+    const auto link = m_dir.Path("link.xse");
+    WriteFile(real, PatternBlock(kBlock, 43));
+    ASSERT_EQ(0, chmod(real.c_str(), 0640));
+    std::filesystem::create_symlink("real.xse", link);
+
+    const Bytes block = PatternBlock(kBlock, 47);
+    m_c.SetSaveFileName(WxPath(link));
+    m_c.WritePendingSettingsFile(block.data());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(real), block);
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    // Nothing is left beside them.
+    EXPECT_EQ(EntriesIn(m_dir.Root()), 2u);
 }
 
 TEST_F(SettingsFileTest, SaveIntoAMissingFolderIsReported)

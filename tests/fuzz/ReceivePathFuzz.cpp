@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Controller.h"
@@ -69,9 +70,21 @@ void CheckInvariants(const Controller& c)
             __builtin_trap(); // two queued requests with one command
         queued[r.m_command] = true;
     }
-    // Unparsed bytes reach the limit only by one read of the largest size.
-    if (c.m_rxBuffer.size() > Controller::kRxLimit - 1 + Controller::kMaxReadBytes)
-        __builtin_trap();
+    // The parser keeps nothing but the start of one reply the ECU may send:
+    // a header and, once known, a length it sends, not yet complete.
+    const std::string& held = c.m_rxBuffer;
+    if (!held.empty())
+    {
+        if (static_cast<unsigned char>(held[0]) != 0xAA || held.size() >= Controller::kLongestReply)
+            __builtin_trap();
+        if (held.size() >= 3)
+        {
+            const std::size_t length =
+                static_cast<std::size_t>(static_cast<unsigned char>(held[1])) * 256 + static_cast<unsigned char>(held[2]);
+            if (length < Controller::kShortestReply || length > Controller::kLongestReply || length <= held.size())
+                __builtin_trap();
+        }
+    }
 }
 
 } // namespace

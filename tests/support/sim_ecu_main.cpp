@@ -2,9 +2,9 @@
 // benchmark against. Prints the device path on the first line of stdout and
 // serves until killed.
 //
-//   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
-//           [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]
-//           [--log FILE]
+//   sim_ecu [--corrupt-every N] [--flip-length-every N] [--stray-every N]
+//           [--silent-every N] [--silent-from N] [--trickle N] [--line-speed]
+//           [--zeros] [--idle-car [--stall-from N]] [--log FILE]
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <string>
 
 #include <poll.h>
@@ -33,10 +34,13 @@ void OnSignal(int)
 void Usage()
 {
     std::fprintf(stderr,
-                 "usage: sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]\n"
-                 "               [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]\n"
-                 "               [--log FILE]\n"
+                 "usage: sim_ecu [--corrupt-every N] [--flip-length-every N] [--stray-every N]\n"
+                 "               [--silent-every N] [--silent-from N] [--trickle N] [--line-speed]\n"
+                 "               [--zeros] [--idle-car [--stall-from N]] [--log FILE]\n"
                  "  --corrupt-every N  every N-th reply has a wrong sum\n"
+                 "  --flip-length-every N\n"
+                 "                     every N-th reply has its length high byte flipped (00 -> 80)\n"
+                 "  --stray-every N    a stray 00 byte in front of every N-th reply\n"
                  "  --silent-every N   every N-th request is not answered\n"
                  "  --silent-from N    no request from the N-th on is answered\n"
                  "  --trickle N        at most N reply bytes per 10 ms\n"
@@ -46,7 +50,9 @@ void Usage()
                  "                     instead of the demo recording\n"
                  "  --stall-from N     with --idle-car: the engine stalls from live frame N on\n"
                  "  --log FILE         each request frame received, in hex, one per line, and\n"
-                 "                     \"backlog N\" whenever N replies wait unsent, more than ever before\n");
+                 "                     \"backlog N\" whenever N replies wait unsent, more than ever before,\n"
+                 "                     and \"rate N\" whenever N requests came within one second,\n"
+                 "                     more than ever before\n");
 }
 
 bool NumberArg(int argc, char** argv, int& i, int& out)
@@ -71,6 +77,8 @@ SimulatedEcu::Bytes PayloadOf(const unsigned char* frame, std::size_t size)
 int main(int argc, char** argv)
 {
     int corruptEvery = 0;
+    int flipLengthEvery = 0;
+    int strayEvery = 0;
     int silentEvery = 0;
     int silentFrom = 0;
     int trickle = 0;
@@ -86,6 +94,10 @@ int main(int argc, char** argv)
         bool ok = true;
         if (arg == "--corrupt-every")
             ok = NumberArg(argc, argv, i, corruptEvery);
+        else if (arg == "--flip-length-every")
+            ok = NumberArg(argc, argv, i, flipLengthEvery);
+        else if (arg == "--stray-every")
+            ok = NumberArg(argc, argv, i, strayEvery);
         else if (arg == "--silent-every")
             ok = NumberArg(argc, argv, i, silentEvery);
         else if (arg == "--silent-from")
@@ -137,6 +149,8 @@ int main(int argc, char** argv)
     // The program reads while we write: its side cannot be watched.
     ecu.SetWaitForDelivery(false);
     ecu.SetCorruptEvery(corruptEvery);
+    ecu.SetFlipLengthEvery(flipLengthEvery);
+    ecu.SetStrayEvery(strayEvery);
     ecu.SetSilentEvery(silentEvery);
     ecu.SetSilentFrom(silentFrom);
     ecu.SetTrickle(static_cast<std::size_t>(trickle));
@@ -155,6 +169,9 @@ int main(int argc, char** argv)
 
     std::size_t liveFrame = 0;
     std::size_t backlogLogged = 0;
+    // Arrival times of the requests of the last second.
+    std::deque<SimulatedEcu::Clock::time_point> lastSecond;
+    std::size_t rateLogged = 0;
     while (!g_stop)
     {
         // The live readings move through the recording, one frame per reply.
@@ -175,6 +192,16 @@ int main(int argc, char** argv)
         ecu.Service();
         if (ecu.RepliesSent() != before)
             ++liveFrame;
+        const auto now = SimulatedEcu::Clock::now();
+        for (std::size_t k = 0; k < ecu.Received().size(); ++k)
+            lastSecond.push_back(now);
+        while (!lastSecond.empty() && now - lastSecond.front() > std::chrono::seconds(1))
+            lastSecond.pop_front();
+        if (log && lastSecond.size() > rateLogged)
+        {
+            rateLogged = lastSecond.size();
+            std::fprintf(log, "rate %zu\n", rateLogged);
+        }
         if (log && !ecu.Received().empty())
         {
             for (const SimulatedEcu::Bytes& frame : ecu.Received())
