@@ -16,6 +16,7 @@
 #include "FakeAxis.h"
 #include "PlotMap.h"
 #include "ReadingTextCtrl.h"
+#include "WireScaling.h"
 
 namespace
 {
@@ -172,40 +173,48 @@ void MapPane::OnControllerData()
         StepCalibration();
 }
 
-void MapPane::OnParametersLoaded()
+MapPane::WireMap MapPane::WireBytes(const double* entries, double toPercent)
 {
-    // The plot loads the same frame into the map right after this page; a
-    // map of its own shows now what the plot will show then.
-    if (!theController)
-        return;
-    MapModel reported;
-    reported.LoadMap(theController->m_multiplierMap, theController->m_mapPointIndices);
-    RememberEcuMap(reported);
+    WireMap bytes;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = ClampedScaledByte(entries[kFirstSentEntry + i], toPercent);
+    return bytes;
 }
 
-void MapPane::RememberEcuMap(const MapModel& model)
+void MapPane::OnParametersLoaded()
 {
-    const double* y = model.GetCurve().GetYData();
-    std::copy(y, y + MapModel::kEntries, m_ecuCurve.begin());
-    m_ecuPoints = model.PointIndexTable();
+    // What the ECU reported is what it holds; the plot shows the same map
+    // once it hears of this frame, right after this page.
+    if (!theController)
+        return;
+    m_ecuBytes = WireBytes(theController->m_multiplierMap, 1.0);
+    m_ecuPoints = MapModel::LoadedPointTable(theController->m_mapPointIndices);
     m_ecuMapKnown = true;
 }
 
 void MapPane::SendMapIfChanged()
 {
-    if (!m_plot->m_modified || !MayUseEcu(EcuPurpose::EditSettings))
+    if (!m_plot->m_modified)
         return;
+    const EcuAccess access = CheckEcuAccess(EcuPurpose::EditSettings);
+    if (!Allows(access))
+        return;
+    // One attempt per change: where it cannot reach the ECU (the demo) it is
+    // not tried again on every tick.
     m_plot->m_modified = false;
-    // Reading a parameter frame rebuilds the map and marks it modified; what
-    // only shows the ECU's own map must not go back to the car.
     const MapModel& model = *m_plot->m_model;
     const double* y = model.GetCurve().GetYData();
+    const WireMap bytes = WireBytes(y, 100.0);
     const auto points = model.PointIndexTable();
-    if (m_ecuMapKnown && points == m_ecuPoints && std::equal(y, y + MapModel::kEntries, m_ecuCurve.begin()))
+    if (m_ecuMapKnown && bytes == m_ecuBytes && points == m_ecuPoints)
         return;
     theController->SendMultiplierMap(y);
     theController->SendMapPoints(points.data());
-    RememberEcuMap(model);
+    if (access == EcuAccess::Demo)
+        return;
+    m_ecuBytes = bytes;
+    m_ecuPoints = points;
+    m_ecuMapKnown = true;
 }
 
 void MapPane::OnMapTimer(wxTimerEvent&)

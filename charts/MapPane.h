@@ -54,7 +54,7 @@ public:
     // --- ControllerObserver ---
     // The live readings; steps a running calibration.
     void OnControllerData() override;
-    // Remembers the map the ECU reported, so that showing it sends nothing.
+    // Remembers the map the ECU reported: a map equal to it is not sent.
     void OnParametersLoaded() override;
     // Registers the page, then its plot: the page hears each frame first.
     void OnAttach() override;
@@ -100,8 +100,11 @@ private:
     void ShowIdle(const wxString& label);
     // After a finished run, outside the live-data notification.
     void ShowCalibrationDone();
-    // Takes model's map as the one the ECU holds.
-    void RememberEcuMap(const MapModel& model);
+    // The ECU keeps map entries 10..255; command 11 carries them as whole
+    // percents.
+    static constexpr std::size_t kFirstSentEntry = 10;
+    using WireMap = std::array<unsigned char, MapModel::kEntries - kFirstSentEntry>;
+    static WireMap WireBytes(const double* entries, double toPercent);
 
     void OnAutoCalibrate(wxCommandEvent& event);
     void OnErasePetrolCurve(wxCommandEvent& event);
@@ -112,10 +115,10 @@ private:
     CalibrationHost& m_host;
     // The Yes to the cold-gas question holds for the run it was given in.
     bool m_gasTemperatureQuestionAnswered = false;
-    // The map the ECU holds as this program shows it (its last parameter
-    // frame, or what was sent since); a map equal to it is not sent.
+    // The map the ECU holds: the bytes of its last parameter frame, or what
+    // was sent to it since; a map equal to it is not sent.
     bool m_ecuMapKnown = false;
-    std::array<double, MapModel::kEntries> m_ecuCurve{};
+    WireMap m_ecuBytes{};
     std::array<unsigned char, MapModel::kMaxPoints> m_ecuPoints{};
 
     wxDECLARE_EVENT_TABLE();

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 #include <wx/app.h>
@@ -130,9 +132,9 @@ public:
         press.SetEventObject(page->m_calibrateButton);
         page->GetEventHandler()->ProcessEvent(press);
     }
-    // Connects and, once the link has settled, presses the calibration
-    // button at idle; the wire is recorded from the press on.
-    void Start()
+    // Connects and waits until the link has settled; the wire is recorded
+    // from then on.
+    void Connect()
     {
         ASSERT_TRUE(ecu.IsOpen());
         ASSERT_EQ(0, controller.OpenPort(ecu.SlavePath()));
@@ -142,8 +144,35 @@ public:
             ASSERT_TRUE(command == CMD_READ_PARAMETERS || command == CMD_READ_LIVE_DATA || command == CMD_WRITE_HISTORY)
                 << int(command);
         ecu.ClearReceived();
+    }
+    // Connects and presses the calibration button at idle.
+    void Start()
+    {
+        ASSERT_NO_FATAL_FAILURE(Connect());
         Press();
         ASSERT_TRUE(page->m_fsm);
+    }
+    // Map entries 10..255 the page shows that differ from those the car's
+    // ECU holds, in percent.
+    std::vector<int> EntriesOffTheEcus() const
+    {
+        const Bytes held = car.ParameterPayload();
+        const wxPlotData& shown = page->m_plot->m_model->GetCurve();
+        std::vector<int> off;
+        for (int i = 10; i <= 255; ++i)
+            if (std::fabs(shown.GetYValue(i) * 100.0 - held[62 + static_cast<std::size_t>(i) - 10]) > 1e-9)
+                off.push_back(i);
+        return off;
+    }
+    // Keys pressed on the map plot.
+    void Keys(std::initializer_list<int> codes)
+    {
+        for (int code : codes)
+        {
+            wxKeyEvent key(wxEVT_CHAR);
+            key.m_keyCode = code;
+            page->m_plot->ProcessAreaCharEvent(key);
+        }
     }
     // Requests since the press other than the polls (1, 59): command and data.
     std::vector<Bytes> Commands() const
@@ -271,13 +300,12 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndThePageShowsTheMapTheEcuKe
         EXPECT_LE(percent(map, entry), percent(map, entry - 1)) << "entry " << entry;
 
     // The ECU keeps what was sent; read back, the page shows the learned
-    // points, the entries between them re-interpolated from the whole
-    // percents within 1 %.
+    // points and every entry as the ECU kept it.
     const Bytes held = line.car.ParameterPayload();
     EXPECT_TRUE(std::equal(map.begin() + 1, map.end(), held.begin() + 62));
     const MapModel& shown = *page.m_plot->m_model;
     for (int entry = 10; entry <= 255; ++entry)
-        EXPECT_NEAR(shown.GetCurve().GetYValue(entry) * 100.0, percent(map, entry), 1.0) << "entry " << entry;
+        EXPECT_NEAR(shown.GetCurve().GetYValue(entry) * 100.0, percent(map, entry), 1e-9) << "entry " << entry;
     EXPECT_EQ(shown.PointIndexTable(), (std::array<unsigned char, 10>{10, 25, 50, 75, 100, 125, 255, 255, 255, 255}));
     EXPECT_TRUE(std::equal(points.begin() + 11, points.end(), held.begin() + 52));
     EXPECT_EQ(held[32], 0x75);
@@ -314,4 +342,43 @@ TEST(IdleCarCalibration, StallMidwayStopsTheRunWithOneStopAndNothingLearned)
             EXPECT_EQ(std::count_if(wire.begin(), wire.end() - 1, [&](const Bytes& w) { return w[0] == never; }), 0)
                 << int(never);
     }
+}
+
+TEST(IdleCarCalibration, EcuMapOffTheStraightLinesIsShownAsHeldAndEditsElsewhereKeepIt)
+{
+    CalibrationLine line;
+    // The ECU's own corrections: 103..150 % over entries 31..66, between
+    // points on 20 and 80 (and 255, from the unused slots).
+    const unsigned char points[10] = {20, 80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    line.car.Parameters().MapPoints(points);
+    for (unsigned i = 31; i <= 66; ++i)
+        line.car.Parameters().MapEntry(i, static_cast<unsigned char>(103 + (i - 31) * 47 / 35), 0);
+    const Bytes ecuMap = line.car.ParameterPayload();
+    ASSERT_NO_FATAL_FAILURE(line.Connect());
+    EXPECT_EQ(line.EntriesOffTheEcus(), std::vector<int>());
+
+    // Up and down on the far point before the map timer: nothing goes out.
+    MapModel& model = *line.page->m_plot->m_model;
+    model.SelectPointUnder(wxPoint2DDouble(25.5, 1.0));
+    ASSERT_EQ(model.GetSelectedIndex(), 2);
+    line.Keys({WXK_UP, WXK_DOWN});
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(line.Tick());
+    EXPECT_TRUE(line.Commands().empty());
+
+    // Raised twice: the map goes out once, the hump as the ECU had it; read
+    // back, the page shows every entry as the ECU now holds it.
+    line.Keys({WXK_UP, WXK_UP});
+    const int readBacks = line.recorder.readBacks;
+    ASSERT_TRUE(line.TickUntil([&] { return line.Settled(); }));
+    line.controller.RequestParameters();
+    ASSERT_TRUE(line.TickUntil([&] { return line.recorder.readBacks > readBacks && line.Settled(); }));
+    const std::vector<Bytes> wire = line.Commands();
+    ASSERT_EQ(wire.size(), 3u);
+    EXPECT_EQ(wire[0][0], CMD_WRITE_MULTIPLIER_MAP);
+    EXPECT_EQ(wire[1], (Bytes{32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    const Bytes held = line.car.ParameterPayload();
+    EXPECT_TRUE(std::equal(ecuMap.begin() + 62, ecuMap.begin() + 62 + 80 - 10 + 1, held.begin() + 62)) << "entries 10..80";
+    EXPECT_EQ(held[62 + 255 - 10], 102);
+    EXPECT_EQ(line.EntriesOffTheEcus(), std::vector<int>());
 }

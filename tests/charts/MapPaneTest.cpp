@@ -14,6 +14,7 @@
 #include <wx/stattext.h>
 
 #include "CalibrationRig.h"
+#include "ControllerReady.h"
 #include "GuiTest.h"
 #include "MapModel.h"
 #include "MapPane.h"
@@ -217,34 +218,67 @@ TEST_F(MapPaneTest, FinishedRunShowsItsBoxAfterTheFrameAndReadsBackOnceClosed)
     EXPECT_EQ(host.boxes.back(), kIdleNotice);
 }
 
-TEST_F(MapPaneTest, MapGoesOutOnTheNextReadyTickOnlyWhenTheUserChangedIt)
+// Counts what the controller says in the status line.
+struct SayingHost : ControllerHost
 {
+    void StopPollTimer() override {}
+    void StartPollTimer() override {}
+    void ShowMessage(const wxString&, const wxString&) override {}
+    void UpdateUI() override {}
+    void Sleep(int) override {}
+    void SayStatus(const wxString& text) override { said.push_back(text); }
+    std::vector<wxString> said;
+};
+
+TEST_F(MapPaneTest, MapGoesOutOnceOnTheNextReadyTickOnlyWhenAnEntryDiffersFromTheEcus)
+{
+    // Not straight between its first two points, entry 25 with a
+    // correction; 100 % from 40 on.
     ParamPayloadBuilder ecu;
     const unsigned char points[10] = {10, 40, 255, 255, 255, 255, 255, 255, 255, 255};
     ecu.MapPoints(points);
     for (unsigned i = 10; i <= 255; ++i)
-        ecu.MapEntry(i, static_cast<unsigned char>(100 + i % 7), 0);
+        ecu.MapEntry(i, static_cast<unsigned char>(i < 40 ? 100 + i % 7 : 100), i == 25 ? 64 : 0);
     MapModel& model = *page->m_plot->m_model;
-    struct Case { const char* what; std::function<void()> act; int uploads; };
+    SayingHost said;
+    c.SetHost(&said);
+    auto raise255 = [&](double step) {
+        model.SelectPointUnder(wxPoint2DDouble(25.5, model.GetPoints().back().m_value));
+        model.MoveSelectedPoint(0, step);
+    };
+    struct Case { const char* what; std::function<void()> act; int uploads; int firstChanged; };
     const Case cases[] = {
-        {"the ECU's map read", [&] { c.ApplyParameters(ecu.Payload().data(), ecu.Payload().size()); }, 0},
+        {"the ECU's map read", [] {}, 0, 256},
         {"the ECU's map without points read",
-         [&] { ParamPayloadBuilder bare; c.ApplyParameters(bare.Payload().data(), bare.Payload().size()); }, 0},
-        {"a point added", [&] { model.AddMapPoint(60, 1.3); }, 1},
-        {"the map shifted", [&] { model.ShiftCurve(0.01); }, 1},
+         [&] { ParamPayloadBuilder bare; c.ApplyParameters(bare.Payload().data(), bare.Payload().size()); }, 0, 256},
+        {"the last point up and down again", [&] { raise255(0.01); raise255(-0.01); }, 0, 256},
+        {"the last point up", [&] { raise255(0.01); }, 1, 41},
+        {"a point added", [&] { model.AddMapPoint(60, 1.3); }, 1, 41},
+        {"the map shifted", [&] { model.ShiftCurve(0.01); }, 1, 10},
         {"edited while calibrating, sent after", [&] {
              c.m_calibrating = 1;
-             model.ShiftCurve(0.01);
+             raise255(0.01);
              page->SendMapIfChanged();
              Drain();
              EXPECT_EQ(Count(CMD_WRITE_MULTIPLIER_MAP), 0);
              c.m_calibrating = 0;
-         }, 1},
+         }, 1, 41},
+        {"two edits in demo mode: one try each, nothing sent", [&] {
+             c.m_demoMode = 1;
+             raise255(0.01);
+             for (int tick = 0; tick < 3; ++tick)
+                 page->SendMapIfChanged();
+             EXPECT_EQ(said.said.size(), 2u);  // the map and its points
+             raise255(0.01);
+         }, 0, 256},
     };
     for (const Case& k : cases)
     {
         SCOPED_TRACE(k.what);
+        c.m_demoMode = 0;
+        c.ApplyParameters(ecu.Payload().data(), ecu.Payload().size());
         sent.clear();
+        said.said.clear();
         k.act();
         for (int tick = 0; tick < 3; ++tick)
             page->SendMapIfChanged();
@@ -252,7 +286,18 @@ TEST_F(MapPaneTest, MapGoesOutOnTheNextReadyTickOnlyWhenTheUserChangedIt)
         EXPECT_EQ(Count(CMD_WRITE_MULTIPLIER_MAP), k.uploads);
         EXPECT_EQ(Count(CMD_WRITE_MAP_POINTS), k.uploads);
         EXPECT_FALSE(page->m_plot->m_modified);
+        if (c.m_demoMode)
+        {
+            EXPECT_EQ(said.said, std::vector<wxString>(4, DemoNotSentText()));
+        }
+        // What goes out is the ECU's map up to the first entry the edit reached.
+        for (const Bytes& f : sent)
+        {
+            for (int i = 10; f[1] == CMD_WRITE_MULTIPLIER_MAP && i < k.firstChanged; ++i)
+                ASSERT_EQ(f[2 + i - 10], ecu.Payload()[62 + i - 10] * (i == 25 ? 3 : 2) / 2) << "entry " << i;
+        }
     }
+    c.SetHost(nullptr);
 }
 
 TEST_F(MapPaneTest, EraseClearsTheCurveAlwaysAndTellsTheEcuOnlyWhenReady)

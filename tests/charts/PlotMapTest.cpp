@@ -302,23 +302,23 @@ TEST_F(PlotMapTest, ZoomKeysScaleAboutTheMouseWithinTheMap)
     }
 }
 
-TEST_F(PlotMapTest, ParameterFrameGivesStraightLinesBetweenItsPointsAndIsSentBack)
+TEST_F(PlotMapTest, ParameterFrameIsShownAsTheEcuHoldsIt)
 {
     ParamPayloadBuilder p;
     const unsigned char points[10] = {20, 40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     p.MapPoints(points);
     for (unsigned i = 10; i < 256; ++i)
-        p.MapEntry(i, i == 20 ? 110 : i == 30 ? 150 : i == 40 ? 120 : 100, 0);
+        p.MapEntry(i, i == 20 ? 110 : i == 30 ? 150 : i == 40 ? 120 : 100, i == 31 ? 64 : 0);
+    m_plot->m_modified = false;
     ASSERT_TRUE(m_controller.ApplyParameters(p.Payload().data(), p.Payload().size()));
 
     const wxPlotData& curve = theMapModel->GetCurve();
     EXPECT_EQ(theMapModel->GetPoints().size(), 3u);  // 20, 40 and one on 255
-    EXPECT_DOUBLE_EQ(Y(&curve, 10), 1.0);
-    EXPECT_DOUBLE_EQ(Y(&curve, 20), 1.1);
-    EXPECT_NEAR(Y(&curve, 30), 1.15, 1e-12);  // the received 150 % gives way
-    EXPECT_DOUBLE_EQ(Y(&curve, 40), 1.2);
-    EXPECT_NEAR(Y(&curve, 255), 1.0, 1e-12);
-    EXPECT_TRUE(m_plot->m_modified);
+    // Between the points the ECU's own entries, corrections included.
+    const std::pair<int, double> shown[] = {{10, 1.0}, {20, 1.1}, {30, 1.5}, {31, 1.5}, {32, 1.0}, {40, 1.2}, {255, 1.0}};
+    for (const auto& [entry, y] : shown)
+        EXPECT_DOUBLE_EQ(Y(&curve, entry), y) << entry;
+    EXPECT_FALSE(m_plot->m_modified);
     EXPECT_EQ(m_plot->GetMarkerCount(), 3 + 2);  // the points and both live lines
 }
 

@@ -27,6 +27,8 @@ public:
     Bytes NextLivePayload();
     // The parameter payload: four cylinders, the map and points last written.
     Bytes ParameterPayload() const;
+    // The parameters the car's ECU holds; a test may give it a map of its own.
+    ParamPayloadBuilder& Parameters() { return m_parameters; }
 
     // From live frame number frame on (0 = the first) the engine stands
     // still: speed 0, no injection, petrol.
