@@ -37,6 +37,8 @@ const wchar_t* const kStopLabel = L"关闭自动标定 ";
 const wchar_t* const kAgainLabel = L"自动修正";
 } // namespace
 
+bool gasTemperatureQuestionAnswered = false;
+
 wxBEGIN_EVENT_TABLE(MapPane, wxPanel)
     EVT_BUTTON(MapPane::ID_AUTO_CALIBRATE, MapPane::OnAutoCalibrate)
     EVT_BUTTON(MapPane::ID_ERASE_PETROL, MapPane::OnErasePetrolCurve)
@@ -217,9 +219,18 @@ void MapPane::SendMapIfChanged()
     m_ecuMapKnown = true;
 }
 
+void MapPane::EndRunIfLinkLost()
+{
+    // No live frame steps the machine once the line is gone: the page ends
+    // the run itself.
+    if (m_fsm && m_fsm->IsRunning() && !MayUseEcu(EcuPurpose::ReadLive))
+        EndRun(_(L"ECU连接已断开,自动标定已停止"));
+}
+
 void MapPane::OnMapTimer(wxTimerEvent&)
 {
     SendMapIfChanged();
+    EndRunIfLinkLost();
 }
 
 // --- Calibration -----------------------------------------------------------------
@@ -230,7 +241,7 @@ void MapPane::OnAutoCalibrate(wxCommandEvent&)
         return;
     if (m_fsm)
     {
-        EndRun(wxString());
+        EndRun(_(L"自动标定已关闭"));
         return;
     }
     std::unique_ptr<CalibrationFsm> fsm = StartGasCalibration(this, *theController, m_host);
@@ -242,7 +253,6 @@ void MapPane::OnAutoCalibrate(wxCommandEvent&)
     m_plot->Enable(false);
     m_calibratedPoint = wxPoint2DDouble(0.0, 0.0);
     m_calibrateButton->SetLabel(_(kStopLabel));
-    m_gasTemperatureQuestionAnswered = false;
     m_fsm = std::move(fsm);
     Layout();
 }
@@ -259,7 +269,7 @@ void MapPane::StepCalibration()
 
 bool MapPane::CheckGasTemperature()
 {
-    if (m_gasTemperatureQuestionAnswered || !(theController->m_gasTemperature < 0.0))
+    if (gasTemperatureQuestionAnswered || !(theController->m_gasTemperature < 0.0))
         return true;
     m_host.StopPollTimer();
     const int answer = m_host.ShowMessageBox(_(L"燃气温度过低,还要继续吗? "), _(L"警告！ "), wxYES_NO);
@@ -271,25 +281,23 @@ bool MapPane::CheckGasTemperature()
         EndRun(_(L"燃气温度过低,自动标定已停止"));
         return false;
     }
-    m_gasTemperatureQuestionAnswered = true;
+    gasTemperatureQuestionAnswered = true;
     return true;
 }
 
 void MapPane::EndRun(const wxString& reason)
 {
-    if (m_fsm->GetOutcome() == CalibrationFsm::Outcome::Aborted)
-    {
-        // The state that aborted sent the stop itself.
-        m_host.ShowProgress(false);
-        if (!reason.empty())
-            m_host.SetStatusMessage(reason);
-    }
-    else
-    {
-        m_fsm->Stop(reason);
-    }
+    m_fsm->Stop(reason);
     m_fsm.reset();
     ShowIdle(_(kStartLabel));
+}
+
+bool MapPane::EndCalibration(const wxString& reason)
+{
+    if (!m_fsm)
+        return false;
+    EndRun(reason);
+    return true;
 }
 
 void MapPane::ShowIdle(const wxString& label)
@@ -318,6 +326,7 @@ void MapPane::OnCalibrationFinished()
     c.FinishCalibration();
     m_plot->BuildCalibratedMap(m_calibratedPoint);
     ShowIdle(_(kAgainLabel));
+    m_host.SetStatusMessage(_(L"自动标定完成."));
     // Shown from inside the live-data notification, the box's own loop
     // would run poll ticks within the tick that is still parsing.
     CallAfter(&MapPane::ShowCalibrationDone);

@@ -26,6 +26,10 @@ class wxButton;
 class wxCheckBox;
 class wxStaticText;
 
+// The user once answered Yes to the cold-gas question: it is not asked again
+// until the program ends.
+extern bool gasTemperatureQuestionAnswered;
+
 class MapPane : public wxPanel, public FSM_Listener, public ControllerObserver
 {
 public:
@@ -50,6 +54,11 @@ public:
     // The map timer's work: sends the map when the user changed it and the
     // controller is ready; a change made while it is not stays pending.
     void SendMapIfChanged();
+    // Also the map timer's: a run whose line is gone ends, queueing nothing.
+    void EndRunIfLinkLost();
+    // Ends a run as the stop button does, reason into the status line;
+    // false when none runs.
+    bool EndCalibration(const wxString& reason);
 
     // --- ControllerObserver ---
     // The live readings; steps a running calibration.
@@ -91,10 +100,11 @@ private:
     void LayoutControls();
     // Steps the machine unless the gas-temperature question says no.
     void StepCalibration();
-    // Asks once per run whether to go on with gas below 0 °C; No ends the run.
+    // Asks whether to go on with gas below 0 °C until the first Yes; No
+    // ends the run.
     bool CheckGasTemperature();
-    // The button's stop branch: one stop command (none when a state's exit
-    // already sent it), the machine gone, reason into the status line.
+    // The button's stop branch: one stop command where the line carries it,
+    // the machine gone, reason into the status line.
     void EndRun(const wxString& reason);
     // No run: the button reads label, the plot can be edited again.
     void ShowIdle(const wxString& label);
@@ -113,8 +123,6 @@ private:
     void OnMapTimer(wxTimerEvent& event);
 
     CalibrationHost& m_host;
-    // The Yes to the cold-gas question holds for the run it was given in.
-    bool m_gasTemperatureQuestionAnswered = false;
     // The map the ECU holds: the bytes of its last parameter frame, or what
     // was sent to it since; a map equal to it is not sent.
     bool m_ecuMapKnown = false;

@@ -15,7 +15,8 @@ TEST(CalibrationStates, EachStateLeavesOnItsStepWithItsGaugeAndSpinner)
         {"later wait", 6, [](int) { return Live{}; }, 75, L"等待...-"},
         {"injection time", 2, [](int) { return Live{}; }, 100, L"读取喷射时间 -"},
         {"gas phase settled at once", 3, [](int) { return Live{}; }, 101, L"选择加倍 \\"},
-        {"gas phase never settles", 3, [](int) { return Live{8, 60, 20, 3.0}; }, 900, L"选择加倍 \\"},
+        {"gas phase settled on its last step", 3, [](int s) { return Live{8, 60, 20, s < 800 ? 3.0 : 2.5}; }, 900,
+         L"选择加倍 \\"},
     };
     for (const Case& c : cases)
     {
@@ -60,12 +61,8 @@ TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
 
 TEST(CalibrationStates, ColdGasAtTheEndOfAGasPhase)
 {
-    struct Case { int gasTemp; std::deque<int> answers; std::size_t boxes; CalibrationFsm::Outcome outcome; std::size_t stops; };
-    const Case cases[] = {
-        {0, {}, 0, CalibrationFsm::Outcome::None, 0},
-        {-1, {wxOK}, 1, CalibrationFsm::Outcome::None, 0},
-        {-1, {wxCANCEL}, 1, CalibrationFsm::Outcome::Aborted, 1},
-    };
+    struct Case { int gasTemp; std::deque<int> answers; std::size_t boxes; bool goesOn; };
+    const Case cases[] = {{0, {}, 0, true}, {-1, {wxOK}, 1, true}, {-1, {wxCANCEL}, 1, false}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << c.gasTemp << " C, " << c.boxes << " box");
@@ -78,11 +75,58 @@ TEST(CalibrationStates, ColdGasAtTheEndOfAGasPhase)
         EXPECT_EQ(rig.host.boxesWhilePolling, 0);
         EXPECT_TRUE(rig.host.polling);
         EXPECT_EQ(rig.c.m_calibrationGasTemperature, static_cast<unsigned char>(c.gasTemp));
-        EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), c.stops);
-        // Cancel aborts: the machine stays with the page, not running.
-        ASSERT_NE(rig.fsm, nullptr);
-        EXPECT_EQ(rig.fsm->GetOutcome(), c.outcome);
-        EXPECT_EQ(rig.fsm->IsRunning(), c.outcome == CalibrationFsm::Outcome::None);
+        EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), c.goesOn ? 0u : 1u);
+        EXPECT_EQ(rig.Index(), c.goesOn ? 4 : -1);
+        // Cancel ends the run like a stop: the page hears of it, the status
+        // line says why.
+        EXPECT_EQ(rig.stopped, c.goesOn ? 0 : 1);
+        if (!c.goesOn)
+        {
+            EXPECT_FALSE(rig.host.gauge);
+            EXPECT_EQ(rig.host.status.back(), L"燃气温度过低,自动标定已停止");
+        }
+    }
+}
+
+// What a run cannot learn ends it: one stop, the reason in the status line,
+// the page told, and no window or result after it.
+TEST(CalibrationStates, RunThatCannotLearnEndsWithOneStopAndNoResult)
+{
+    const wxString unsettled = L"喷射时间未稳定,无法标定增量系数";
+    const wxString tooLong = L"喷射时间超过25.5 ms,无法自动标定";
+    // window: sent by the state itself.
+    struct Case { const char* what; int index; double petrol; int steps; Bytes window; wxString reason; };
+    const Case cases[] = {
+        {"first gas phase never settles", 3, 3.0, 900, {}, unsettled},
+        {"last gas phase never settles", 11, 3.0, 900, {}, unsettled},
+        {"petrol time beyond the byte", 2, 25.6, 100, {}, tooLong},
+        {"petrol time at the byte's end", 2, 25.5, 100, {255, 1, 128}, wxString()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CalibrationRig rig;
+        ASSERT_TRUE(rig.Start() && rig.FeedTo(c.index));
+        rig.sent.clear();
+        EXPECT_EQ(rig.StepsIn(c.index, [&](int) { return Live{8, 60, 20, c.petrol}; }), c.steps);
+        const auto windows = rig.Sent(CMD_SET_CALIBRATION_WINDOW);
+        EXPECT_EQ(windows, c.window.empty() ? std::vector<Bytes>() : std::vector<Bytes>{c.window});
+        if (c.reason.empty())
+        {
+            EXPECT_EQ(rig.Index(), c.index + 1);
+            continue;
+        }
+        for (int i = 0; i < 10; ++i)
+            rig.Feed();
+        EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), 1u);
+        EXPECT_TRUE(rig.Sent(CMD_WRITE_CALIBRATION).empty());
+        EXPECT_EQ(rig.Sent(CMD_SET_CALIBRATION_WINDOW).size(), windows.size());
+        EXPECT_EQ(rig.c.m_calibrating, 0);
+        EXPECT_EQ(rig.stopped, 1);
+        EXPECT_EQ(rig.finished, 0);
+        EXPECT_FALSE(rig.heldAtNotice);
+        EXPECT_FALSE(rig.host.gauge);
+        EXPECT_EQ(rig.host.status.back(), c.reason);
     }
 }
 

@@ -103,11 +103,20 @@ public:
     // box) the events the page queued.
     bool Tick(bool events = true)
     {
+        // As the main window's timer: no tick once the link is lost.
+        if (controller.m_linkLost)
+            return EndOfTick(events);
         controller.PollTick();
-        const bool sent = controller.m_awaitingReply && controller.m_ticksSinceSend == 0;
+        const bool sent = !controller.m_linkLost && controller.m_awaitingReply && controller.m_ticksSinceSend == 0;
         if (sent && !ecu.WaitForRequest())
             return false;
+        return EndOfTick(events);
+    }
+    // The page's map timer, then (outside a box) the events the page queued.
+    bool EndOfTick(bool events)
+    {
         page->SendMapIfChanged();
+        page->EndRunIfLinkLost();
         if (events)
             wxTheApp->ProcessPendingEvents();
         return m_ok;
@@ -312,10 +321,18 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndThePageShowsTheMapTheEcuKe
     EXPECT_EQ(held[35], 0x14);
 }
 
-TEST(IdleCarCalibration, StallMidwayStopsTheRunWithOneStopAndNothingLearned)
+TEST(IdleCarCalibration, RunThatCannotGoOnEndsAtRestWithOneStopWhereTheLineAllows)
 {
-    struct Case { const char* what; int state; };
-    const Case cases[] = {{"while the reducer warms", 0}, {"in the first gas phase", 3}, {"in the last gas phase", 11}};
+    const wchar_t* stalled = L"发动机已熄火,自动标定已停止";
+    enum Trouble { Stall, Swing, Silence };
+    struct Case { const char* what; int state; Trouble trouble; const wchar_t* said; int stops; };
+    const Case cases[] = {
+        {"stall while the reducer warms", 0, Stall, stalled, 1},
+        {"stall in the first gas phase", 3, Stall, stalled, 1},
+        {"stall in the last gas phase", 11, Stall, stalled, 1},
+        {"petrol time never settles on gas", 0, Swing, L"喷射时间未稳定,无法标定增量系数", 1},
+        {"ECU silent in a gas phase", 4, Silence, L"ECU连接已断开,自动标定已停止", 0},
+    };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
@@ -323,7 +340,12 @@ TEST(IdleCarCalibration, StallMidwayStopsTheRunWithOneStopAndNothingLearned)
         ASSERT_NO_FATAL_FAILURE(line.Start());
         const MapPane& page = *line.page;
         ASSERT_TRUE(line.TickUntil([&] { return page.m_fsm && page.m_fsm->GetCurrentIndex() == c.state; }));
-        line.car.StallFrom(line.car.LiveFrames());
+        if (c.trouble == Stall)
+            line.car.StallFrom(line.car.LiveFrames());
+        else if (c.trouble == Swing)
+            line.car.SwingOnGas();
+        else
+            line.ecu.SetSilent(true);
         ASSERT_TRUE(line.TickUntil([&] { return !page.m_fsm; }));
         for (int i = 0; i < 300; ++i)
             ASSERT_TRUE(line.Tick());
@@ -331,16 +353,28 @@ TEST(IdleCarCalibration, StallMidwayStopsTheRunWithOneStopAndNothingLearned)
         EXPECT_EQ(page.m_calibrateButton->GetLabel(), wxString(L"自动标定"));
         EXPECT_TRUE(page.m_plot->IsEnabled());
         EXPECT_EQ(line.controller.m_calibrating, 0);
-        EXPECT_EQ(line.controller.m_rpm, 0.0);
         EXPECT_FALSE(line.host.gauge);
-        EXPECT_EQ(line.host.status.back(), wxString(L"发动机已熄火,自动标定已停止"));
+        EXPECT_EQ(line.host.status.back(), wxString(c.said));
+        // One stop, the last thing sent (nothing on a dead line, where
+        // nothing waits to go either); nothing learned goes out.
         const std::vector<Bytes> wire = line.Commands();
         ASSERT_FALSE(wire.empty());
-        EXPECT_EQ(wire.back(), (Bytes{5, 0}));
-        for (unsigned char never : {CMD_STOP_CALIBRATION, CMD_WRITE_CALIBRATION, CMD_WRITE_MULTIPLIER_MAP,
-                                    CMD_WRITE_MAP_POINTS, CMD_READ_PARAMETERS})
-            EXPECT_EQ(std::count_if(wire.begin(), wire.end() - 1, [&](const Bytes& w) { return w[0] == never; }), 0)
+        EXPECT_EQ(wire.back() == (Bytes{5, 0}), c.stops == 1);
+        EXPECT_EQ(std::count(wire.begin(), wire.end(), Bytes{5, 0}), c.stops);
+        for (unsigned char never : {CMD_WRITE_CALIBRATION, CMD_WRITE_MULTIPLIER_MAP, CMD_WRITE_MAP_POINTS, CMD_READ_PARAMETERS})
+            EXPECT_EQ(std::count_if(wire.begin(), wire.end(), [&](const Bytes& w) { return w[0] == never; }), 0)
                 << int(never);
+        EXPECT_EQ(std::count_if(line.controller.m_requestQueue.begin(), line.controller.m_requestQueue.end(),
+                                [](const Request& r) { return r.m_command == CMD_STOP_CALIBRATION; }),
+                  0);
+        if (c.trouble == Stall)
+        {
+            EXPECT_EQ(line.controller.m_rpm, 0.0);
+        }
+        if (c.trouble == Swing)
+        {
+            EXPECT_EQ(line.FramesIn(3), 900);
+        }
     }
 }
 

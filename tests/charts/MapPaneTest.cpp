@@ -42,6 +42,7 @@ protected:
         page->OnAttach();
         c.m_online = c.m_connected = c.m_parametersApplied = 1;
         c.m_rpm = 8;
+        gasTemperatureQuestionAnswered = false;
     }
     void TearDown() override
     {
@@ -115,7 +116,7 @@ TEST_F(MapPaneTest, ButtonStartsARunOnlyOnlineWithTheEngineRunning)
     EXPECT_EQ(Label(), L"自动标定");
 }
 
-TEST_F(MapPaneTest, ColdGasYesHoldsForTheRunAndNoEndsItWithOneStop)
+TEST_F(MapPaneTest, ColdGasYesHoldsUntilTheProgramEndsAndNoEndsTheRunWithOneStop)
 {
     const Live cold{8, 60, -5, 2.5, 118};
     for (const int answer : {wxYES, wxNO})
@@ -135,12 +136,19 @@ TEST_F(MapPaneTest, ColdGasYesHoldsForTheRunAndNoEndsItWithOneStop)
             ASSERT_TRUE(page->m_fsm);
             EXPECT_GT(page->m_fsm->GetCurrentIndex(), 0);
             EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 0);
-            // A new run asks again.
-            host.answers = {wxOK, wxNO};
+            // A new run, on a new page too, does not ask again.
             Fire(MapPane::ID_AUTO_CALIBRATE);
+            delete page;
+            page = new MapPane(guitest::SharedFrame(), wxID_ANY, true, host);
+            page->m_mapTimer.Stop();
+            page->OnAttach();
             Fire(MapPane::ID_AUTO_CALIBRATE);
-            Feed(cold);
-            EXPECT_EQ(Boxes(kColdQuestion), 2);
+            for (int i = 0; i < 5; ++i)
+                Feed(cold);
+            EXPECT_EQ(Boxes(kColdQuestion), 1);
+            EXPECT_TRUE(page->m_fsm);
+            Fire(MapPane::ID_AUTO_CALIBRATE);
+            gasTemperatureQuestionAnswered = false;
         }
         else
         {
@@ -154,24 +162,55 @@ TEST_F(MapPaneTest, ColdGasYesHoldsForTheRunAndNoEndsItWithOneStop)
     }
 }
 
-TEST_F(MapPaneTest, RunAbortedByItsOwnCancelIsStoppedWithoutASecondStop)
+TEST_F(MapPaneTest, EveryEndOfARunLeavesThePageAtRestAndSaysHowItEnded)
 {
-    host.answers = {wxOK, wxYES, wxCANCEL};
-    Fire(MapPane::ID_AUTO_CALIBRATE);
     const Live cold{8, 60, -5, 2.5, 118};
-    for (int i = 0; i < 2000 && page->m_fsm->IsRunning(); ++i)
-        Feed(cold);
-    ASSERT_TRUE(page->m_fsm);
-    EXPECT_EQ(page->m_fsm->GetOutcome(), CalibrationFsm::Outcome::Aborted);
-    EXPECT_EQ(host.boxes.back(), L"在自动标定过程中燃气温度应大于0度 |注意 ");
-    EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
-    EXPECT_EQ(Label(), L"关闭自动标定 ");
-
-    Fire(MapPane::ID_AUTO_CALIBRATE);
-    EXPECT_FALSE(page->m_fsm);
-    EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
-    EXPECT_FALSE(host.gauge);
-    EXPECT_TRUE(page->m_plot->IsEnabled());
+    struct Case { const char* what; std::deque<int> answers; std::function<void()> end; wxString said; long stops; };
+    const Case cases[] = {
+        {"the button pressed again", {wxOK}, [&] { Fire(MapPane::ID_AUTO_CALIBRATE); }, L"自动标定已关闭", 1},
+        {"Cancel at the cold gas after a gas phase", {wxOK, wxYES, wxCANCEL},
+         [&] {
+             for (int i = 0; i < 2000 && page->m_fsm; ++i)
+                 Feed(cold);
+         },
+         L"燃气温度过低,自动标定已停止", 1},
+        {"a gas phase that never settles", {wxOK},
+         [&] {
+             for (int i = 0; i < 3000 && page->m_fsm; ++i)
+                 Feed(Live{8, 60, 20, page->m_fsm->GetCurrentIndex() < 3 ? 2.5 : 3.0});
+         },
+         L"喷射时间未稳定,无法标定增量系数", 1},
+        {"the link lost", {wxOK},
+         [&] {
+             c.m_linkLost = 1;
+             page->EndRunIfLinkLost();
+         },
+         L"ECU连接已断开,自动标定已停止", 0},
+    };
+    for (const Case& k : cases)
+    {
+        SCOPED_TRACE(k.what);
+        host = ScriptedHost();
+        host.answers = k.answers;
+        sent.clear();
+        gasTemperatureQuestionAnswered = false;
+        c.m_linkLost = 0;
+        Fire(MapPane::ID_AUTO_CALIBRATE);
+        ASSERT_TRUE(page->m_fsm);
+        for (int i = 0; i < 20; ++i)
+            Feed(Live{8, 60, 20});
+        page->EndRunIfLinkLost();
+        ASSERT_TRUE(page->m_fsm);
+        k.end();
+        EXPECT_FALSE(page->m_fsm);
+        EXPECT_EQ(Count(CMD_STOP_CALIBRATION), k.stops);
+        EXPECT_EQ(Count(CMD_WRITE_CALIBRATION), 0);
+        EXPECT_EQ(c.m_calibrating, 0);
+        EXPECT_FALSE(host.gauge);
+        EXPECT_EQ(host.status.back(), k.said);
+        EXPECT_EQ(Label(), L"自动标定");
+        EXPECT_TRUE(page->m_plot->IsEnabled());
+    }
 }
 
 TEST_F(MapPaneTest, FinishedRunShowsItsBoxAfterTheFrameAndReadsBackOnceClosed)
