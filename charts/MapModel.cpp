@@ -46,7 +46,9 @@ MapModel::MapModel()
     for (int i = 0; i < kEntries; ++i)
         x[i] = EntryX(i);
     m_curve.CalcBoundingRect();
+    // A line: a mark on each of the 256 entries reads as a hatch.
     m_curve.SetDrawLines(true);
+    m_curve.SetDrawPoints(false);
     m_curve.SetPen(wxPLOTPEN_NORMAL, wxGenericPen(wxGenericColour(0, 255, 0), 1, wxPENSTYLE_SOLID));
 }
 

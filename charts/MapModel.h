@@ -22,7 +22,8 @@ public:
     static constexpr int kLowestMovedIndex = 11;
     static constexpr int kHighestMovedIndex = 254;
 
-    // No points, nothing selected, entry i at (i x 0.1, 0), drawn green.
+    // No points, nothing selected, entry i at (i x 0.1, 0), drawn as a green
+    // line.
     MapModel();
     MapModel(const MapModel&) = delete;
     MapModel& operator=(const MapModel&) = delete;

@@ -145,6 +145,8 @@ TEST_F(MapPageTest, CalibratesTheIdlingCarFromTheButtonToTheLearnedMap)
     EXPECT_FALSE(m_frame->GetProgressGauge()->IsShown());
     EXPECT_EQ(m_page->m_calibrateButton->GetLabel(), L"自动修正");
     EXPECT_TRUE(m_page->m_plot->IsEnabled());
+    // The whole map in view, 0.5 to 26 ms, as before the run.
+    EXPECT_EQ(m_page->m_plot->GetViewRect(), PlotMap::kHomeView);
     ExpectTidyLayout(m_page, false);
     EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "map-calibration-done.png", true));
 }
