@@ -72,12 +72,13 @@ int CalibrationFsm::GetCurrentIndex() const
 
 void StopCalibrationRun(Controller& controller, CalibrationHost& host, const wxString& reason)
 {
-    // A stop queued into a dead line would go to whatever answers the port
-    // next; the car keeps its calibration until it is reached again.
-    if (Allows(CheckEcuAccess(EcuPurpose::ReadLive, &controller)))
-        controller.StopCalibration();
-    else
+    // A lost link takes no more requests: only a link reset revives it, and
+    // that empties the queue. A link just reset carries the stop on its
+    // first frames.
+    if (CheckEcuAccess(EcuPurpose::ReadLive, &controller) == EcuAccess::LinkLost)
         controller.m_calibrating = 0;
+    else
+        controller.StopCalibration();
     // Hiding the gauge empties the message field: the reason goes after.
     host.ShowProgress(false);
     if (!reason.empty())

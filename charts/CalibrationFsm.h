@@ -82,9 +82,8 @@ std::unique_ptr<CalibrationFsm> StartGasCalibration(FSM_Listener* listener, Cont
 // told.
 int32_t RunCalibrationStep(std::unique_ptr<CalibrationFsm>& fsm);
 
-// Ends the ECU's calibration and says so: command 5 while the line carries
-// it (on a dead line only the flag is cleared), the gauge hidden, then
-// reason into status field 1.
+// Ends the ECU's calibration and says so: command 5 (on a lost link only
+// the flag is cleared), the gauge hidden, then reason into status field 1.
 void StopCalibrationRun(Controller& controller, CalibrationHost& host, const wxString& reason);
 
 #endif

@@ -173,6 +173,12 @@ void MapPane::OnControllerData()
     m_gasTimeText->SetLabel(wxString::Format("%3.2f", c->m_gasInjectionTime));
     if (m_fsm && m_fsm->IsRunning())
         StepCalibration();
+    else if (m_stopOwed && CheckEcuAccess(EcuPurpose::SendCommand) == EcuAccess::Open)
+    {
+        // The car is reached again: it may still be calibrating.
+        m_stopOwed = false;
+        theController->StopCalibration();
+    }
 }
 
 MapPane::WireMap MapPane::WireBytes(const double* entries, double toPercent)
@@ -253,6 +259,7 @@ void MapPane::OnAutoCalibrate(wxCommandEvent&)
     m_plot->Enable(false);
     m_calibratedPoint = wxPoint2DDouble(0.0, 0.0);
     m_calibrateButton->SetLabel(_(kStopLabel));
+    m_stopOwed = false;
     m_fsm = std::move(fsm);
     Layout();
 }
@@ -287,6 +294,9 @@ bool MapPane::CheckGasTemperature()
 
 void MapPane::EndRun(const wxString& reason)
 {
+    // Without a live line the stop cannot reach the car now; it goes once
+    // the link is back.
+    m_stopOwed = !MayUseEcu(EcuPurpose::ReadLive);
     m_fsm->Stop(reason);
     m_fsm.reset();
     ShowIdle(_(kStartLabel));

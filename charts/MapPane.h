@@ -61,7 +61,8 @@ public:
     bool EndCalibration(const wxString& reason);
 
     // --- ControllerObserver ---
-    // The live readings; steps a running calibration.
+    // The live readings; steps a running calibration, or sends the stop a
+    // run ended on a dead line still owes the car.
     void OnControllerData() override;
     // Remembers the map the ECU reported: a map equal to it is not sent.
     void OnParametersLoaded() override;
@@ -123,6 +124,9 @@ private:
     void OnMapTimer(wxTimerEvent& event);
 
     CalibrationHost& m_host;
+    // A run ended while its stop could not reach the car: it goes on the
+    // first live frame that can carry it.
+    bool m_stopOwed = false;
     // The map the ECU holds: the bytes of its last parameter frame, or what
     // was sent to it since; a map equal to it is not sent.
     bool m_ecuMapKnown = false;

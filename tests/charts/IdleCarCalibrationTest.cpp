@@ -375,6 +375,19 @@ TEST(IdleCarCalibration, RunThatCannotGoOnEndsAtRestWithOneStopWhereTheLineAllow
         {
             EXPECT_EQ(line.FramesIn(3), 900);
         }
+        if (c.trouble != Silence)
+            continue;
+        // The ECU answers again and the port is opened anew: the car gets
+        // the stop it is owed, once.
+        line.ecu.ClearReceived();
+        line.ecu.SetSilent(false);
+        line.controller.ResetLink();
+        ASSERT_TRUE(line.TickUntil([&] { return line.controller.m_online == 1 && line.Settled(); }));
+        for (int i = 0; i < 100; ++i)
+            ASSERT_TRUE(line.Tick());
+        const std::vector<Bytes> after = line.Commands();
+        EXPECT_EQ(std::count(after.begin(), after.end(), Bytes{5, 0}), 1);
+        EXPECT_EQ(after.back(), (Bytes{5, 0}));
     }
 }
 
