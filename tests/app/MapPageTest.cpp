@@ -180,8 +180,6 @@ TEST_F(MapPageTest, DemoOrClosingMidRunStopsTheCarFirst)
         EXPECT_EQ(std::count_if(theController->m_requestQueue.begin(), theController->m_requestQueue.end(),
                                 [](const Request& r) { return r.m_command == CMD_STOP_CALIBRATION; }),
                   0);
-        EXPECT_EQ(theController->m_calibrating, 0);
-        EXPECT_FALSE(m_page->m_fsm);
         EXPECT_EQ(m_page->m_calibrateButton->GetLabel(), L"自动标定");
         EXPECT_FALSE(m_frame->GetProgressGauge()->IsShown());
         EXPECT_EQ(Status(), c.said);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -229,77 +227,6 @@ TEST(MapModel, ObserversMayLeaveDuringANotification)
     m.RemoveObserver(&third);
     m.ShiftCurve(0.1);
     EXPECT_LT(third.modified, control.modified);
-}
-
-// The ECU's own map: 100 % with a hump of 103..150 % over entries 31..66,
-// between points on 20 and 80 (and 255, from the unused slots).
-void LoadHump(MapModel& m)
-{
-    double percent[256] = {};
-    for (int i = 10; i < 256; ++i)
-        percent[i] = i >= 31 && i <= 66 ? 103 + (i - 31) * 47 / 35 : 100;
-    const unsigned char points[10] = {80, 20, 0, 0xFF, 80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    m.LoadMap(percent, points);
-}
-
-TEST(MapModel, EntriesStayAsTheEcuHoldsThemUntilAnEditTouchesTheirSegment)
-{
-    MapModel hump;
-    LoadHump(hump);
-    std::vector<double> ecu(256);
-    for (int i = 0; i < 256; ++i)
-        ecu[i] = hump.GetCurve().GetYValue(i);
-    const struct
-    {
-        const char* name;
-        std::function<void(MapModel&)> edit;
-        int first, last;          // the entries re-drawn straight, or -1
-        double shift;             // added to every other entry from 20 on
-    } cases[] = {
-        {"read", [](MapModel&) {}, -1, -1, 0.0},
-        {"a point added beyond the hump", [](MapModel& m) { m.AddMapPoint(200, -1.0); }, 80, 255, 0.0},
-        {"a point added in the hump", [](MapModel& m) { m.AddMapPoint(50, 1.2); }, 20, 80, 0.0},
-        {"the point on 255 raised", [](MapModel& m) { SelectEntry(m, 255); m.MoveSelectedPoint(0, 0.02); }, 80, 255, 0.0},
-        {"the point on 80 moved", [](MapModel& m) { SelectEntry(m, 80); m.MoveSelectedPoint(1, 0.0); }, 20, 255, 0.0},
-        {"the point on 80 removed", [](MapModel& m) { SelectEntry(m, 80); m.RemoveSelectedPoint(); }, 20, 255, 0.0},
-        {"the whole map shifted", [](MapModel& m) { m.ShiftCurve(0.01); }, -1, -1, 0.01},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        MapModel m;
-        Listener heard;
-        m.AddObserver(&heard);
-        LoadHump(m);
-        EXPECT_EQ(heard.modified, 0) << "reading is no change";
-        EXPECT_EQ(PointsOf(m), (Points{{20, 1.0}, {80, 1.0}, {255, 1.0}}));
-        c.edit(m);
-        const std::vector<MapPoint>& pts = m.GetPoints();
-        for (int i = 10; i < 256; ++i)
-        {
-            const double y = m.GetCurve().GetYValue(i);
-            const bool onPoint =
-                std::any_of(pts.begin(), pts.end(), [&](const MapPoint& p) { return p.m_index == i; });
-            if (i > c.first && i < c.last)
-            {
-                // Straight between the two points around i.
-                const auto b = std::find_if(pts.begin(), pts.end(), [&](const MapPoint& p) { return p.m_index >= i; });
-                ASSERT_TRUE(b != pts.begin() && b != pts.end()) << i;
-                const MapPoint& a = b[-1];
-                ASSERT_NEAR(y, a.m_value + (b->m_value - a.m_value) * (i - a.m_index) / (b->m_index - a.m_index), 1e-9)
-                    << "entry " << i;
-            }
-            else if (!onPoint)
-            {
-                ASSERT_NEAR(y, ecu[i] + (i >= 20 ? c.shift : 0.0), 1e-9) << "entry " << i;
-            }
-        }
-        EXPECT_EQ(heard.modified > 0, c.first >= 0 || c.shift != 0.0);
-        m.RemoveObserver(&heard);
-    }
-    const unsigned char table[10] = {80, 20, 0, 0xFF, 80, 0, 0, 0, 0, 0};
-    EXPECT_EQ(MapModel::LoadedPointTable(table),
-              (std::array<unsigned char, 10>{20, 80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
 
 TEST(MapModel, RandomEditsKeepTheMapSound)
