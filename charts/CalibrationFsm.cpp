@@ -110,12 +110,6 @@ int32_t CalibrationFsm::Step()
         Stop(wxGetTranslation(L"发动机已熄火,自动标定已停止"));
         return -1;
     }
-    // Recorded frames are no car to learn from.
-    if (CheckEcuAccess(EcuPurpose::Calibrate, &m_controller) == EcuAccess::DemoRefused)
-    {
-        Stop(wxGetTranslation(L"演示模式已启动,自动标定已停止"));
-        return -1;
-    }
 
     const int index = GetCurrentIndex();
     if (index >= 0)

@@ -23,7 +23,7 @@ public:
     {
         None,      // built or running
         Finished,  // went through the whole chain
-        Stopped,   // stopped (engine stalled, calibration cleared, demo, or Stop)
+        Stopped,   // stopped (engine stalled, calibration cleared, or Stop)
         Aborted,   // a state's exit refused (cold gas, no settling, no window)
     };
 

@@ -10,7 +10,7 @@ public:
     // controller and its calibration is still on.
     virtual void OnCalibrationFinished() = 0;
     // The run ended without a result (engine stalled, the controller's
-    // calibration cleared underneath, demo, a state that refused to go on):
+    // calibration cleared underneath, a state that refused to go on):
     // the stop is queued where the line allows, the gauge is hidden and
     // status field 1 says why.
     virtual void OnCalibrationStopped() = 0;

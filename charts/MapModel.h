@@ -68,8 +68,6 @@ public:
     // 0; an unused slot (0xFF) thus gives the point on 255. Nothing is
     // re-drawn and nothing counts as modified.
     void LoadMap(const double percent[kEntries], const unsigned char indices[kMaxPoints]);
-    // The point indexes LoadMap makes of a table: rising, each once, no 0.
-    static std::vector<int32_t> LoadedPointIndexes(const unsigned char indices[kMaxPoints]);
     // PointIndexTable of a map loaded with indices.
     static std::array<unsigned char, kMaxPoints> LoadedPointTable(const unsigned char indices[kMaxPoints]);
     // Replaces the points by a map seeded from a calibration: point.m_x is
@@ -86,6 +84,8 @@ public:
 
 private:
     bool HasSelection() const;
+    // The point indexes LoadMap makes of a table: rising, each once, no 0.
+    static std::vector<int32_t> LoadedPointIndexes(const unsigned char indices[kMaxPoints]);
     // Puts point in its place in the list; its position, or -1 when a point
     // already sits on its index.
     int Insert(const MapPoint& point);

@@ -227,9 +227,11 @@ void MapPane::SendMapIfChanged()
 
 void MapPane::EndRunIfLinkLost()
 {
-    // No live frame steps the machine once the line is gone: the page ends
-    // the run itself.
-    if (m_fsm && m_fsm->IsRunning() && !MayUseEcu(EcuPurpose::ReadLive))
+    // No live frame steps the machine once the link is lost: the page ends
+    // the run itself. (A link reset, or a port closed and opened again, is
+    // the machine's to answer on the next frame, with a stop that then
+    // reaches the car.)
+    if (m_fsm && m_fsm->IsRunning() && CheckEcuAccess(EcuPurpose::ReadLive) == EcuAccess::LinkLost)
         EndRun(_(L"ECU连接已断开,自动标定已停止"));
 }
 

@@ -54,7 +54,7 @@ public:
     // The map timer's work: sends the map when the user changed it and the
     // controller is ready; a change made while it is not stays pending.
     void SendMapIfChanged();
-    // Also the map timer's: a run whose line is gone ends, queueing nothing.
+    // Also the map timer's: a run whose link is lost ends, queueing nothing.
     void EndRunIfLinkLost();
     // Ends a run as the stop button does, reason into the status line;
     // false when none runs.
