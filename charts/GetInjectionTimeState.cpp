@@ -44,7 +44,7 @@ bool GetInjectionTimeState::Exit()
     // The window goes out in bytes: a wrapped midpoint would be a window
     // the petrol time never enters.
     if (midpoint > kLargestByte)
-        return Refuse(wxGetTranslation(L"喷射时间超过25.5 ms,无法自动标定"));
+        return Refuse(wxGetTranslation(L"喷射时间超过25.5ms,无法标定"));
     const auto tolerance = static_cast<unsigned char>(std::min((m_max - m_min) / 2 + 1, kLargestByte));
     m_controller.m_calibrationTolerance = tolerance;
     m_controller.m_calibrationTime = midpoint;

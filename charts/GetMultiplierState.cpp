@@ -61,7 +61,7 @@ bool GetMultiplierState::Exit()
 {
     // A phase that ran to its cap learned nothing: no result may follow.
     if (m_stableTicks < kStableSteps)
-        return Refuse(wxGetTranslation(L"喷射时间未稳定,无法标定增量系数"));
+        return Refuse(wxGetTranslation(L"喷射时间未稳定,无法标定"));
     Controller& c = m_controller;
     c.m_calibrationMultiplier = c.m_multiplier;
     c.m_workPressure = c.m_gasPressure;

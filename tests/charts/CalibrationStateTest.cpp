@@ -61,7 +61,7 @@ TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
         if (c.window.empty())
         {
             EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), 1u);
-            EXPECT_EQ(rig.host.status.back(), L"喷射时间超过25.5 ms,无法自动标定");
+            EXPECT_EQ(rig.host.status.back(), L"喷射时间超过25.5ms,无法标定");
         }
     }
 }

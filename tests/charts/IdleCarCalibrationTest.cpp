@@ -318,7 +318,7 @@ TEST(IdleCarCalibration, RunThatCannotGoOnEndsAtRestWithOneStopWhereTheLineAllow
         {"stall while the reducer warms", 0, Stall, stalled, 1},
         {"stall in the first gas phase", 3, Stall, stalled, 1},
         {"stall in the last gas phase", 11, Stall, stalled, 1},
-        {"petrol time never settles on gas", 0, Swing, L"喷射时间未稳定,无法标定增量系数", 1},
+        {"petrol time never settles on gas", 0, Swing, L"喷射时间未稳定,无法标定", 1},
         {"ECU silent in a gas phase", 4, Silence, L"ECU连接已断开,自动标定已停止", 0},
     };
     for (const Case& c : cases)
