@@ -404,8 +404,29 @@ void MyFrame::FindPortIndex()
     }
 }
 
+void MyFrame::EndCalibrationRun(const wxString& reason)
+{
+    if (!theController || !m_mapPage || !m_mapPage->EndCalibration(reason))
+        return;
+    // The stop must reach the car before the line is given up: poll ticks
+    // at their own pace until it is answered, the link is lost or the time
+    // is up.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopWaitMs);
+    const auto stopQueued = [] {
+        const auto& queue = theController->m_requestQueue;
+        return std::any_of(queue.begin(), queue.end(),
+                           [](const Request& r) { return r.m_command == CMD_STOP_CALIBRATION; });
+    };
+    while (stopQueued() && !theController->m_linkLost && std::chrono::steady_clock::now() < deadline) {
+        theController->PollTick();
+        if (stopQueued())
+            wxMilliSleep(kPollIntervalMs);
+    }
+}
+
 void MyFrame::PrepareExit()
 {
+    EndCalibrationRun(_(L"程序关闭,自动标定已停止"));
     StopPollTimer();
     if (theController)
         theController->ClosePort();
@@ -452,6 +473,9 @@ void MyFrame::ToggleDemo()
         theController->SetDemoMode(false);
         SetToolLabel(ID_TOOL_DEMO, _(kDemoOffLabel), _(kDemoOffHelp));
     } else {
+        // A run needs the car: it ends first, and its stop goes out before
+        // the demo takes the line.
+        EndCalibrationRun(_(L"演示模式已启动,自动标定已停止"));
         SetToolLabel(ID_TOOL_DEMO, _(kDemoOnLabel), _(kDemoOnHelp));
         theController->SetDemoMode(true);
     }

@@ -61,6 +61,9 @@ public:
     static constexpr int kPollIntervalMs = 50;
     static constexpr int kCylinders = 8;
     static constexpr int kLamps = 6;
+    // Longest wait for a calibration's stop to be answered before the line
+    // is closed or handed to the demo.
+    static constexpr int kStopWaitMs = 400;
 
     // configPath: where "Oskat.ini" lives; the working directory unless a
     // test gives another file.
@@ -86,7 +89,8 @@ public:
     // A modal wxMessageBox without parent; polling goes on unless the
     // caller stopped it.
     int ShowMessageBox(const wxString& message, const wxString& caption, long style) override;
-    // Switches demo mode on or off, as the demo tool does.
+    // Switches demo mode on or off, as the demo tool does; a running
+    // calibration ends first.
     void ToggleDemo();
 
     // --- Configuration ("Oskat.ini", the one key "Port") ---
@@ -95,8 +99,8 @@ public:
     // Replaces the file by the one key; false (and an error logged) when it
     // cannot be written.
     bool SavePortConfig();
-    // What closing does before the process ends: save the configuration and
-    // close the port.
+    // What closing does before the process ends: end a running calibration
+    // (its stop sent first), save the configuration and close the port.
     void PrepareExit();
     // The narrow device path handed to the serial layer for a port name:
     // on Linux the name is the device path itself (/dev/ttyUSB0), in UTF-8.
@@ -172,6 +176,9 @@ private:
     void PlaceProgressGauge();
     void FitMinimumSize();
     void FindPortIndex();
+    // Ends a running calibration with reason and waits up to kStopWaitMs
+    // for its stop to be answered.
+    void EndCalibrationRun(const wxString& reason);
     void SyncDemoTool();
     void ShowFuel(const wxString& label, const wxColour& background);
     void RequestFuel(bool gas, unsigned char mask);

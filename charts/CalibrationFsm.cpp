@@ -70,14 +70,26 @@ int CalibrationFsm::GetCurrentIndex() const
     return -1;
 }
 
+void StopCalibrationRun(Controller& controller, CalibrationHost& host, const wxString& reason)
+{
+    // A lost link takes no more requests: only a link reset revives it, and
+    // that empties the queue. A link just reset carries the stop on its
+    // first frames.
+    if (CheckEcuAccess(EcuPurpose::ReadLive, &controller) == EcuAccess::LinkLost)
+        controller.m_calibrating = 0;
+    else
+        controller.StopCalibration();
+    // Hiding the gauge empties the message field: the reason goes after.
+    host.ShowProgress(false);
+    if (!reason.empty())
+        host.SetStatusMessage(reason);
+}
+
 void CalibrationFsm::Stop(const wxString& reason)
 {
     m_current = nullptr;
     m_outcome = Outcome::Stopped;
-    m_controller.StopCalibration();
-    m_host.ShowProgress(false);
-    if (!reason.empty())
-        m_host.SetStatusMessage(reason);
+    StopCalibrationRun(m_controller, m_host, reason);
 }
 
 int32_t CalibrationFsm::Step()
@@ -91,8 +103,8 @@ int32_t CalibrationFsm::Step()
         Stop(wxGetTranslation(L"控制器已退出标定,自动标定已停止"));
         return -1;
     }
-    // A stalled engine would let each gas phase run to its cap and the run
-    // end as a success learned from nothing.
+    // A stalled engine would let each gas phase run to its cap learning
+    // nothing.
     if (!(m_controller.m_rpm > 0.0))
     {
         Stop(wxGetTranslation(L"发动机已熄火,自动标定已停止"));
@@ -106,6 +118,7 @@ int32_t CalibrationFsm::Step()
     FSM_State* next = m_current->Tick();
     if (next == m_current)
         return 0;
+    // A refusing exit has stopped the run and said why.
     if (!m_current->Exit())
     {
         m_current = nullptr;
@@ -186,7 +199,7 @@ int32_t RunCalibrationStep(std::unique_ptr<CalibrationFsm>& fsm)
     const bool wasRunning = fsm->IsRunning();
     const int32_t result = fsm->Step();
     const CalibrationFsm::Outcome outcome = fsm->GetOutcome();
-    if (!wasRunning || (outcome != CalibrationFsm::Outcome::Finished && outcome != CalibrationFsm::Outcome::Stopped))
+    if (!wasRunning || outcome == CalibrationFsm::Outcome::None)
         return result;
     // The machine goes before anyone hears of the end: a listener that drops
     // or replaces it can touch nothing of a machine still inside its Step.

@@ -24,7 +24,7 @@ public:
         None,      // built or running
         Finished,  // went through the whole chain
         Stopped,   // stopped (engine stalled, calibration cleared, or Stop)
-        Aborted,   // a state's exit refused (Cancel at the cold-gas question)
+        Aborted,   // a state's exit refused (cold gas, no settling, no window)
     };
 
     CalibrationFsm(Controller& controller, CalibrationHost& host, FSM_Listener* listener);
@@ -41,8 +41,7 @@ public:
     void Clear() { m_current = nullptr; }
     // True while a state is current.
     bool IsRunning() const { return m_current != nullptr; }
-    // Ends the run as the page's stop branch does: command 5, gauge hidden,
-    // then reason (if any) into status field 1.
+    // Ends the run as the page's stop branch does (StopCalibrationRun).
     void Stop(const wxString& reason);
 
     Outcome GetOutcome() const { return m_outcome; }
@@ -78,9 +77,13 @@ std::unique_ptr<CalibrationFsm> StartGasCalibration(FSM_Listener* listener, Cont
                                                     CalibrationHost& host);
 
 // Steps the machine held in fsm (nothing without one) and returns Step's
-// result. When this step finished or stopped the run, the machine is
-// destroyed (fsm becomes null) after Step has returned, and only then is its
-// listener told. An aborted machine stays held, not running.
+// result. When this step ended the run, however, the machine is destroyed
+// (fsm becomes null) after Step has returned, and only then is its listener
+// told.
 int32_t RunCalibrationStep(std::unique_ptr<CalibrationFsm>& fsm);
+
+// Ends the ECU's calibration and says so: command 5 (on a lost link only
+// the flag is cleared), the gauge hidden, then reason into status field 1.
+void StopCalibrationRun(Controller& controller, CalibrationHost& host, const wxString& reason);
 
 #endif

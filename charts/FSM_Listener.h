@@ -9,9 +9,10 @@ public:
     // The run went through all its states; the learned values are in the
     // controller and its calibration is still on.
     virtual void OnCalibrationFinished() = 0;
-    // The machine stopped the run itself (engine stalled, or the controller's
-    // calibration was cleared underneath): command 5 is queued, the gauge is
-    // hidden and status field 1 says why.
+    // The run ended without a result (engine stalled, the controller's
+    // calibration cleared underneath, a state that refused to go on):
+    // the stop is queued where the line allows, the gauge is hidden and
+    // status field 1 says why.
     virtual void OnCalibrationStopped() = 0;
 
 protected:

@@ -15,9 +15,14 @@ namespace
 constexpr int kLabelCount = 5;
 // kPa per label step: a quarter of the full scale.
 constexpr double kLabelsPerFullScale = 4.0;
-// The rotated title's baseline side, when the panel is that wide.
-constexpr int kTitleX = 40;
+// The labels' left edge (the drawer's), and the gap between them and the
+// rotated title, whose glyphs lie left of the point it is drawn at.
+constexpr int kLabelX = 2;
+constexpr int kTitleGap = 4;
 constexpr double kTitleAngle = 270.0;
+const wchar_t* const kTitle = L"歧管压力 [KPa]";
+// The widest label: a boosted engine's full scale.
+const wchar_t* const kWidestLabel = L"250";
 const wxSize kInitialSize(48, 32);
 const wxSize kMinimumSize(48, 16);
 // Pixels a label's row may lie outside the plot area.
@@ -43,7 +48,18 @@ FakeAxis::FakeAxis(wxWindow* parent, wxWindowID id, PlotMap* plot)
         plot->Bind(wxEVT_PLOTCTRL_VIEW_CHANGED, &FakeAxis::OnPlotViewChanged, this);
     }
     m_rect = wxRect(GetPosition(), GetClientSize());
-    SetMinSize(kMinimumSize);
+    PlaceTitle();
+}
+
+void FakeAxis::PlaceTitle()
+{
+    const wxFont labelFont = m_drawer->GetTickFont();
+    const wxFont titleFont = m_plot ? m_plot->GetAxisLabelFont() : GetFont();
+    int labelWidth = 0, titleHeight = 0;
+    GetTextExtent(kWidestLabel, &labelWidth, nullptr, nullptr, nullptr, &labelFont);
+    GetTextExtent(_(kTitle), nullptr, &titleHeight, nullptr, nullptr, &titleFont);
+    m_titleX = kLabelX + labelWidth + kTitleGap + titleHeight;
+    SetMinSize(wxSize(std::max(kMinimumSize.x, m_titleX + kTitleGap), kMinimumSize.y));
 }
 
 FakeAxis::~FakeAxis()
@@ -121,14 +137,14 @@ void FakeAxis::Draw(wxDC& dc)
     m_drawer->SetDCRect(wxRect(size));
     m_drawer->Draw(&dc, true);
 
-    if (size.x < kTitleX)
+    if (size.x < m_titleX)
         return;
-    const wxString title = _(L"歧管压力 [KPa]");
+    const wxString title = _(kTitle);
     if (m_plot)
     {
         dc.SetFont(m_plot->GetAxisLabelFont());
         dc.SetTextForeground(m_plot->GetAxisLabelColour());
     }
     const int width = dc.GetTextExtent(title).x;
-    dc.DrawRotatedText(title, kTitleX, width < size.y ? (size.y - width) / 2 : 0, kTitleAngle);
+    dc.DrawRotatedText(title, m_titleX, width < size.y ? (size.y - width) / 2 : 0, kTitleAngle);
 }

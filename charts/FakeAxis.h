@@ -10,6 +10,7 @@
 
 class PlotMap;
 class wxPlotCtrlEvent;
+class wxDC;
 class wxPlotDrawerYAxis;
 
 class FakeAxis : public wxPanel
@@ -22,6 +23,9 @@ public:
     // engine type (the map page calls it after the engine type changed).
     void UpdateLabels();
 
+    // Paints the labels at their rows and the rotated title right of them.
+    void Draw(wxDC& dc);
+
     // Rows in this panel's pixels, one per label.
     const std::vector<int>& GetTicks() const { return m_ticks; }
     const wxArrayString& GetLabels() const { return m_labels; }
@@ -30,7 +34,8 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnPaint(wxPaintEvent& event);
     void OnPlotViewChanged(wxPlotCtrlEvent& event);
-    void Draw(wxDC& dc);
+    // The title's place clear of the widest label, and the width it needs.
+    void PlaceTitle();
     // Row of the plot area's top edge in this panel.
     int AreaTop() const;
 
@@ -42,6 +47,8 @@ private:
     PlotMap* m_plot = nullptr;
     // The panel's rectangle as of the last size event.
     wxRect m_rect;
+    // Where the rotated title is drawn (its glyphs lie left of it).
+    int m_titleX = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

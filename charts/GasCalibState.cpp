@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CalibrationFsm.h"
 #include "CalibrationHost.h"
 #include "SpinnerFrames.h"
 
@@ -14,6 +15,12 @@ GasCalibState::GasCalibState(Controller& controller, CalibrationHost& host)
 void GasCalibState::ShowStatus(const wxString& label, int position)
 {
     m_host.SetStatusMessage(label + SpinnerFrames[static_cast<unsigned>(position) % 4]);
+}
+
+bool GasCalibState::Refuse(const wxString& reason)
+{
+    StopCalibrationRun(m_controller, m_host, reason);
+    return false;
 }
 
 int GasCalibState::Tenths(double ms)

@@ -28,6 +28,8 @@ public:
 protected:
     // The label followed by the spinner frame at position (modulo 4).
     void ShowStatus(const wxString& label, int position);
+    // What a refusing Exit returns: the run is stopped and reason said.
+    bool Refuse(const wxString& reason);
     // A reading in ms as whole 0.1 ms units: the controller's readings come
     // in 0.1 ms steps, which the doubles hold only approximately.
     static int Tenths(double ms);

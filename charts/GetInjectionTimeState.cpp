@@ -1,5 +1,7 @@
 #include "GetInjectionTimeState.h"
 
+#include <algorithm>
+
 #include <wx/translation.h>
 
 #include "Controller.h"
@@ -10,6 +12,7 @@ namespace
 constexpr int32_t kLeavingStep = 100;
 // Above any sample (ms x 10 of a u16 reading is at most 65535).
 constexpr int kNoMinimum = 1 << 30;
+constexpr int kLargestByte = 255;
 }
 
 void GetInjectionTimeState::Enter()
@@ -36,11 +39,16 @@ FSM_State* GetInjectionTimeState::Tick()
 bool GetInjectionTimeState::Exit()
 {
     // In whole units a 2.4-2.6 ms spread is 2 units: half of it plus one.
-    const auto tolerance = static_cast<unsigned char>((m_max - m_min) / 2 + 1);
     // Samples are never negative, so the division floors.
-    const auto midpoint = static_cast<unsigned char>((m_min + m_max) / 2);
+    const int midpoint = (m_min + m_max) / 2;
+    // The window goes out in bytes: a wrapped midpoint would be a window
+    // the petrol time never enters.
+    if (midpoint > kLargestByte)
+        return Refuse(wxGetTranslation(L"喷射时间超过25.5ms,无法标定"));
+    const auto tolerance = static_cast<unsigned char>(std::min((m_max - m_min) / 2 + 1, kLargestByte));
     m_controller.m_calibrationTolerance = tolerance;
     m_controller.m_calibrationTime = midpoint;
-    m_controller.SendCalibrationWindow(midpoint, tolerance, m_controller.m_calibrationMultiplier);
+    m_controller.SendCalibrationWindow(static_cast<unsigned char>(midpoint), tolerance,
+                                       m_controller.m_calibrationMultiplier);
     return true;
 }

@@ -59,6 +59,9 @@ FSM_State* GetMultiplierState::Tick()
 
 bool GetMultiplierState::Exit()
 {
+    // A phase that ran to its cap learned nothing: no result may follow.
+    if (m_stableTicks < kStableSteps)
+        return Refuse(wxGetTranslation(L"喷射时间未稳定,无法标定"));
     Controller& c = m_controller;
     c.m_calibrationMultiplier = c.m_multiplier;
     c.m_workPressure = c.m_gasPressure;
@@ -74,6 +77,5 @@ bool GetMultiplierState::Exit()
     m_host.StartPollTimer();
     if (answer == wxOK)
         return true;
-    c.StopCalibration();
-    return false;
+    return Refuse(wxGetTranslation(L"燃气温度过低,自动标定已停止"));
 }

@@ -5,7 +5,8 @@
 
 // Runs the given cylinders on gas while the controller adjusts its
 // multiplier, until cylinder 1's petrol time has stayed in the learned window
-// for 100 steps (or 900 steps have passed); then takes over what it learned.
+// for 100 steps; then takes over what it learned. After 900 steps without
+// that the run is stopped: nothing was learned.
 class GetMultiplierState : public GasCalibState
 {
 public:

@@ -46,7 +46,9 @@ MapModel::MapModel()
     for (int i = 0; i < kEntries; ++i)
         x[i] = EntryX(i);
     m_curve.CalcBoundingRect();
+    // A line: a mark on each of the 256 entries reads as a hatch.
     m_curve.SetDrawLines(true);
+    m_curve.SetDrawPoints(false);
     m_curve.SetPen(wxPLOTPEN_NORMAL, wxGenericPen(wxGenericColour(0, 255, 0), 1, wxPENSTYLE_SOLID));
 }
 
@@ -148,16 +150,35 @@ void MapModel::ShiftCurve(double step)
 {
     if (step == 0.0 || !std::isfinite(step))
         return;
-    for (std::size_t i = 0; i < m_points.size(); ++i)
+    std::vector<double> moved(m_points.size(), 0.0);
+    for (std::size_t k = 0; k < m_points.size(); ++k)
     {
-        const double moved = m_points[i].m_value + step;
-        if (moved < kShiftCeiling && moved >= 0.0)
+        const double value = m_points[k].m_value + step;
+        if (value < kShiftCeiling && value >= 0.0)
         {
-            m_points[i].m_value = moved;
+            m_points[k].m_value = value;
+            moved[k] = step;
             Notify([](MapObserver& o) { o.OnPointsMoved(true); });
         }
     }
-    RebuildCurve(true);
+    if (std::all_of(moved.begin(), moved.end(), [](double d) { return d == 0.0; }))
+        return;
+    // Each entry moves with its two neighbouring points, by the straight line
+    // between their steps: the map's own shape between the points stays.
+    double* y = m_curve.GetYData();
+    for (std::size_t k = 0; k + 1 < m_points.size(); ++k)
+    {
+        const MapPoint& a = m_points[k];
+        const MapPoint& b = m_points[k + 1];
+        const int span = b.m_index - a.m_index;
+        for (int i = a.m_index + 1; i < b.m_index; ++i)
+            y[i] += moved[k] + (moved[k + 1] - moved[k]) * (i - a.m_index) / span;
+    }
+    for (const MapPoint& p : m_points)
+        y[p.m_index] = p.m_value;
+    m_curve.CalcBoundingRect();
+    UpdateMarkers();
+    Notify([](MapObserver& o) { o.SetModified(true); });
 }
 
 // --- Points ------------------------------------------------------------------
@@ -165,6 +186,20 @@ void MapModel::ShiftCurve(double step)
 bool MapModel::HasSelection() const
 {
     return m_selectedIndex >= 0 && static_cast<std::size_t>(m_selectedIndex) < m_points.size();
+}
+
+int MapModel::Insert(const MapPoint& point)
+{
+    auto at = std::lower_bound(m_points.begin(), m_points.end(), point.m_index,
+                               [](const MapPoint& p, int32_t i) { return p.m_index < i; });
+    if (at != m_points.end() && at->m_index == point.m_index)
+        return -1;
+    const int position = static_cast<int>(at - m_points.begin());
+    // The selection stays on the point it named.
+    if (HasSelection() && position <= m_selectedIndex)
+        ++m_selectedIndex;
+    m_points.insert(at, point);
+    return position;
 }
 
 void MapModel::AddMapPoint(double index, double value)
@@ -182,19 +217,15 @@ void MapModel::AddMapPoint(double index, double value)
 
     // Compared on the entry, so 25.3 beside a point on 25 is a duplicate:
     // two knots on one entry would divide by a zero span.
-    auto at = std::lower_bound(m_points.begin(), m_points.end(), point.m_index,
-                               [](const MapPoint& p, int32_t i) { return p.m_index < i; });
-    if (at == m_points.end() || at->m_index != point.m_index)
-    {
-        const int position = static_cast<int>(at - m_points.begin());
-        // The selection stays on the point it named.
-        if (HasSelection() && position <= m_selectedIndex)
-            ++m_selectedIndex;
-        m_points.insert(at, point);
-    }
-
+    const int position = Insert(point);
     UpdateMarkers();
-    RebuildCurve(true);
+    if (position >= 0)
+    {
+        // Only the segments that meet the new point: the map beyond its
+        // neighbours stays as the ECU or the user left it.
+        const std::size_t at = static_cast<std::size_t>(position);
+        RebuildBetween(at > 0 ? at - 1 : 0, std::min(at + 1, m_points.size() - 1));
+    }
     Notify([](MapObserver& o) { o.OnPointAdded(); });
 }
 
@@ -263,15 +294,45 @@ std::array<unsigned char, MapModel::kMaxPoints> MapModel::PointIndexTable() cons
     return table;
 }
 
+std::vector<int32_t> MapModel::LoadedPointIndexes(const unsigned char indices[kMaxPoints])
+{
+    // 0 is no point; 0xFF is the point on 255 (so an unused slot gives it).
+    std::vector<int32_t> out;
+    for (int k = 0; k < kMaxPoints; ++k)
+        if (indices[k] != 0)
+            out.push_back(indices[k]);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+std::array<unsigned char, MapModel::kMaxPoints> MapModel::LoadedPointTable(
+    const unsigned char indices[kMaxPoints])
+{
+    std::array<unsigned char, kMaxPoints> table;
+    table.fill(kUnusedSlot);
+    const std::vector<int32_t> loaded = LoadedPointIndexes(indices);
+    std::copy(loaded.begin(), loaded.end(), table.begin());
+    return table;
+}
+
 void MapModel::LoadMap(const double percent[kEntries], const unsigned char indices[kMaxPoints])
 {
     ClearMapPoints();
     // The ECU keeps entries 10..255 only.
     for (int i = kFollowedEntry; i < kEntries; ++i)
         SetMultiplier(i, percent[i]);
-    for (int k = 0; k < kMaxPoints; ++k)
-        if (indices[k] != 0)
-            AddMapPoint(indices[k], -1.0);
+    // The points sit on the entries as read, which stay as the ECU holds
+    // them: between the points its map need not be straight.
+    for (int32_t index : LoadedPointIndexes(indices))
+    {
+        MapPoint point;
+        point.m_index = index;
+        point.m_value = m_curve.GetYValue(index);
+        m_points.push_back(point);
+    }
+    m_curve.CalcBoundingRect();
+    UpdateMarkers();
 }
 
 void MapModel::BuildCalibratedMap(const wxPoint2DDouble& point, int multiplier,

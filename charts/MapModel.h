@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class MapModel
@@ -21,7 +22,8 @@ public:
     static constexpr int kLowestMovedIndex = 11;
     static constexpr int kHighestMovedIndex = 254;
 
-    // No points, nothing selected, entry i at (i x 0.1, 0), drawn green.
+    // No points, nothing selected, entry i at (i x 0.1, 0), drawn as a green
+    // line.
     MapModel();
     MapModel(const MapModel&) = delete;
     MapModel& operator=(const MapModel&) = delete;
@@ -35,8 +37,9 @@ public:
     // indexes and non-finite values are ignored. Tells no observer.
     void SetMultiplier(int index, double percent);
     // Adds a point on trunc(index) with value, or the curve's value there
-    // when value < 0. Refused: an eleventh point, an index outside 0..255,
-    // non-finite input; a point already on that index keeps its value.
+    // when value < 0, and draws straight lines to its neighbours only.
+    // Refused: an eleventh point, an index outside 0..255, non-finite input;
+    // a point already on that index keeps its value.
     void AddMapPoint(double index, double value);
     // Removes the selected point unless it is the first or the last.
     void RemoveSelectedPoint();
@@ -45,7 +48,8 @@ public:
     // Value and/or index step of the selected point, within its neighbours
     // and 11..254 for the index.
     void MoveSelectedPoint(int indexStep, double valueStep);
-    // Adds step to every point that stays within 0.0 .. below 2.0.
+    // Adds step to every point that stays within 0.0 .. below 2.0; the
+    // entries move with their neighbouring points, keeping their shape.
     void ShiftCurve(double step);
     // Straight lines between all points (whole) or around the selected one;
     // a lone point sets its own entry.
@@ -59,10 +63,13 @@ public:
     void SelectPointUnder(const wxPoint2DDouble& p);
     // Each point's index in list order, 0xFF for the unused slots.
     std::array<unsigned char, kMaxPoints> PointIndexTable() const;
-    // Replaces the map by the ECU's: percent[10..255] (entry 10 also sets
-    // 0..9), then a point, at the curve's value, on each index but 0; an
-    // unused slot (0xFF) thus gives the point on 255.
+    // Replaces the map by the ECU's as it is: percent[10..255] (entry 10
+    // also sets 0..9), then a point, at the entry's value, on each index but
+    // 0; an unused slot (0xFF) thus gives the point on 255. Nothing is
+    // re-drawn and nothing counts as modified.
     void LoadMap(const double percent[kEntries], const unsigned char indices[kMaxPoints]);
+    // PointIndexTable of a map loaded with indices.
+    static std::array<unsigned char, kMaxPoints> LoadedPointTable(const unsigned char indices[kMaxPoints]);
     // Replaces the points by a map seeded from a calibration: point.m_x is
     // the learned petrol time in ms, the multipliers are the controller's
     // two percent bytes.
@@ -77,6 +84,11 @@ public:
 
 private:
     bool HasSelection() const;
+    // The point indexes LoadMap makes of a table: rising, each once, no 0.
+    static std::vector<int32_t> LoadedPointIndexes(const unsigned char indices[kMaxPoints]);
+    // Puts point in its place in the list; its position, or -1 when a point
+    // already sits on its index.
+    int Insert(const MapPoint& point);
     // Re-interpolates the curve between points first..last.
     void RebuildBetween(std::size_t first, std::size_t last);
     // Markers for visible points, pens by selection, placed at the points.

@@ -16,6 +16,7 @@
 #include "FakeAxis.h"
 #include "PlotMap.h"
 #include "ReadingTextCtrl.h"
+#include "WireScaling.h"
 
 namespace
 {
@@ -35,6 +36,8 @@ const wchar_t* const kStartLabel = L"自动标定";
 const wchar_t* const kStopLabel = L"关闭自动标定 ";
 const wchar_t* const kAgainLabel = L"自动修正";
 } // namespace
+
+bool gasTemperatureQuestionAnswered = false;
 
 wxBEGIN_EVENT_TABLE(MapPane, wxPanel)
     EVT_BUTTON(MapPane::ID_AUTO_CALIBRATE, MapPane::OnAutoCalibrate)
@@ -170,47 +173,72 @@ void MapPane::OnControllerData()
     m_gasTimeText->SetLabel(wxString::Format("%3.2f", c->m_gasInjectionTime));
     if (m_fsm && m_fsm->IsRunning())
         StepCalibration();
+    else if (m_stopOwed && CheckEcuAccess(EcuPurpose::SendCommand) == EcuAccess::Open)
+    {
+        // The car is reached again: it may still be calibrating.
+        m_stopOwed = false;
+        theController->StopCalibration();
+    }
+}
+
+MapPane::WireMap MapPane::WireBytes(const double* entries, double toPercent)
+{
+    WireMap bytes;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = ClampedScaledByte(entries[kFirstSentEntry + i], toPercent);
+    return bytes;
 }
 
 void MapPane::OnParametersLoaded()
 {
-    // The plot loads the same frame into the map right after this page; a
-    // map of its own shows now what the plot will show then.
+    // What the ECU reported is what it holds; the plot shows the same map
+    // once it hears of this frame, right after this page.
     if (!theController)
         return;
-    MapModel reported;
-    reported.LoadMap(theController->m_multiplierMap, theController->m_mapPointIndices);
-    RememberEcuMap(reported);
-}
-
-void MapPane::RememberEcuMap(const MapModel& model)
-{
-    const double* y = model.GetCurve().GetYData();
-    std::copy(y, y + MapModel::kEntries, m_ecuCurve.begin());
-    m_ecuPoints = model.PointIndexTable();
+    m_ecuBytes = WireBytes(theController->m_multiplierMap, 1.0);
+    m_ecuPoints = MapModel::LoadedPointTable(theController->m_mapPointIndices);
     m_ecuMapKnown = true;
 }
 
 void MapPane::SendMapIfChanged()
 {
-    if (!m_plot->m_modified || !MayUseEcu(EcuPurpose::EditSettings))
+    if (!m_plot->m_modified)
         return;
+    const EcuAccess access = CheckEcuAccess(EcuPurpose::EditSettings);
+    if (!Allows(access))
+        return;
+    // One attempt per change: where it cannot reach the ECU (the demo) it is
+    // not tried again on every tick.
     m_plot->m_modified = false;
-    // Reading a parameter frame rebuilds the map and marks it modified; what
-    // only shows the ECU's own map must not go back to the car.
     const MapModel& model = *m_plot->m_model;
     const double* y = model.GetCurve().GetYData();
+    const WireMap bytes = WireBytes(y, 100.0);
     const auto points = model.PointIndexTable();
-    if (m_ecuMapKnown && points == m_ecuPoints && std::equal(y, y + MapModel::kEntries, m_ecuCurve.begin()))
+    if (m_ecuMapKnown && bytes == m_ecuBytes && points == m_ecuPoints)
         return;
     theController->SendMultiplierMap(y);
     theController->SendMapPoints(points.data());
-    RememberEcuMap(model);
+    if (access == EcuAccess::Demo)
+        return;
+    m_ecuBytes = bytes;
+    m_ecuPoints = points;
+    m_ecuMapKnown = true;
+}
+
+void MapPane::EndRunIfLinkLost()
+{
+    // No live frame steps the machine once the link is lost: the page ends
+    // the run itself. (A link reset, or a port closed and opened again, is
+    // the machine's to answer on the next frame, with a stop that then
+    // reaches the car.)
+    if (m_fsm && m_fsm->IsRunning() && CheckEcuAccess(EcuPurpose::ReadLive) == EcuAccess::LinkLost)
+        EndRun(_(L"ECU连接已断开,自动标定已停止"));
 }
 
 void MapPane::OnMapTimer(wxTimerEvent&)
 {
     SendMapIfChanged();
+    EndRunIfLinkLost();
 }
 
 // --- Calibration -----------------------------------------------------------------
@@ -221,7 +249,7 @@ void MapPane::OnAutoCalibrate(wxCommandEvent&)
         return;
     if (m_fsm)
     {
-        EndRun(wxString());
+        EndRun(_(L"自动标定已关闭"));
         return;
     }
     std::unique_ptr<CalibrationFsm> fsm = StartGasCalibration(this, *theController, m_host);
@@ -233,7 +261,7 @@ void MapPane::OnAutoCalibrate(wxCommandEvent&)
     m_plot->Enable(false);
     m_calibratedPoint = wxPoint2DDouble(0.0, 0.0);
     m_calibrateButton->SetLabel(_(kStopLabel));
-    m_gasTemperatureQuestionAnswered = false;
+    m_stopOwed = false;
     m_fsm = std::move(fsm);
     Layout();
 }
@@ -250,7 +278,7 @@ void MapPane::StepCalibration()
 
 bool MapPane::CheckGasTemperature()
 {
-    if (m_gasTemperatureQuestionAnswered || !(theController->m_gasTemperature < 0.0))
+    if (gasTemperatureQuestionAnswered || !(theController->m_gasTemperature < 0.0))
         return true;
     m_host.StopPollTimer();
     const int answer = m_host.ShowMessageBox(_(L"燃气温度过低,还要继续吗? "), _(L"警告！ "), wxYES_NO);
@@ -262,25 +290,26 @@ bool MapPane::CheckGasTemperature()
         EndRun(_(L"燃气温度过低,自动标定已停止"));
         return false;
     }
-    m_gasTemperatureQuestionAnswered = true;
+    gasTemperatureQuestionAnswered = true;
     return true;
 }
 
 void MapPane::EndRun(const wxString& reason)
 {
-    if (m_fsm->GetOutcome() == CalibrationFsm::Outcome::Aborted)
-    {
-        // The state that aborted sent the stop itself.
-        m_host.ShowProgress(false);
-        if (!reason.empty())
-            m_host.SetStatusMessage(reason);
-    }
-    else
-    {
-        m_fsm->Stop(reason);
-    }
+    // Without a live line the stop cannot reach the car now; it goes once
+    // the link is back.
+    m_stopOwed = !MayUseEcu(EcuPurpose::ReadLive);
+    m_fsm->Stop(reason);
     m_fsm.reset();
     ShowIdle(_(kStartLabel));
+}
+
+bool MapPane::EndCalibration(const wxString& reason)
+{
+    if (!m_fsm)
+        return false;
+    EndRun(reason);
+    return true;
 }
 
 void MapPane::ShowIdle(const wxString& label)
@@ -309,6 +338,7 @@ void MapPane::OnCalibrationFinished()
     c.FinishCalibration();
     m_plot->BuildCalibratedMap(m_calibratedPoint);
     ShowIdle(_(kAgainLabel));
+    m_host.SetStatusMessage(_(L"自动标定完成."));
     // Shown from inside the live-data notification, the box's own loop
     // would run poll ticks within the tick that is still parsing.
     CallAfter(&MapPane::ShowCalibrationDone);

@@ -26,6 +26,10 @@ class wxButton;
 class wxCheckBox;
 class wxStaticText;
 
+// The user once answered Yes to the cold-gas question: it is not asked again
+// until the program ends.
+extern bool gasTemperatureQuestionAnswered;
+
 class MapPane : public wxPanel, public FSM_Listener, public ControllerObserver
 {
 public:
@@ -50,11 +54,17 @@ public:
     // The map timer's work: sends the map when the user changed it and the
     // controller is ready; a change made while it is not stays pending.
     void SendMapIfChanged();
+    // Also the map timer's: a run whose link is lost ends, queueing nothing.
+    void EndRunIfLinkLost();
+    // Ends a run as the stop button does, reason into the status line;
+    // false when none runs.
+    bool EndCalibration(const wxString& reason);
 
     // --- ControllerObserver ---
-    // The live readings; steps a running calibration.
+    // The live readings; steps a running calibration, or sends the stop a
+    // run ended on a dead line still owes the car.
     void OnControllerData() override;
-    // Remembers the map the ECU reported, so that showing it sends nothing.
+    // Remembers the map the ECU reported: a map equal to it is not sent.
     void OnParametersLoaded() override;
     // Registers the page, then its plot: the page hears each frame first.
     void OnAttach() override;
@@ -91,17 +101,21 @@ private:
     void LayoutControls();
     // Steps the machine unless the gas-temperature question says no.
     void StepCalibration();
-    // Asks once per run whether to go on with gas below 0 °C; No ends the run.
+    // Asks whether to go on with gas below 0 °C until the first Yes; No
+    // ends the run.
     bool CheckGasTemperature();
-    // The button's stop branch: one stop command (none when a state's exit
-    // already sent it), the machine gone, reason into the status line.
+    // The button's stop branch: one stop command where the line carries it,
+    // the machine gone, reason into the status line.
     void EndRun(const wxString& reason);
     // No run: the button reads label, the plot can be edited again.
     void ShowIdle(const wxString& label);
     // After a finished run, outside the live-data notification.
     void ShowCalibrationDone();
-    // Takes model's map as the one the ECU holds.
-    void RememberEcuMap(const MapModel& model);
+    // The ECU keeps map entries 10..255; command 11 carries them as whole
+    // percents.
+    static constexpr std::size_t kFirstSentEntry = 10;
+    using WireMap = std::array<unsigned char, MapModel::kEntries - kFirstSentEntry>;
+    static WireMap WireBytes(const double* entries, double toPercent);
 
     void OnAutoCalibrate(wxCommandEvent& event);
     void OnErasePetrolCurve(wxCommandEvent& event);
@@ -110,12 +124,13 @@ private:
     void OnMapTimer(wxTimerEvent& event);
 
     CalibrationHost& m_host;
-    // The Yes to the cold-gas question holds for the run it was given in.
-    bool m_gasTemperatureQuestionAnswered = false;
-    // The map the ECU holds as this program shows it (its last parameter
-    // frame, or what was sent since); a map equal to it is not sent.
+    // A run ended while its stop could not reach the car: it goes on the
+    // first live frame that can carry it.
+    bool m_stopOwed = false;
+    // The map the ECU holds: the bytes of its last parameter frame, or what
+    // was sent to it since; a map equal to it is not sent.
     bool m_ecuMapKnown = false;
-    std::array<double, MapModel::kEntries> m_ecuCurve{};
+    WireMap m_ecuBytes{};
     std::array<unsigned char, MapModel::kMaxPoints> m_ecuPoints{};
 
     wxDECLARE_EVENT_TABLE();

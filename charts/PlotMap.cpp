@@ -115,13 +115,19 @@ PlotMap::PlotMap(wxWindow* parent, wxWindowID id, long style)
     zeroLine.CreateHorizLineMarker(0.0, kZeroLinePen);
     AddMarker(zeroLine);
 
+    // The view is the map's range, 0.5..26 ms: ticks snapped to whole pixels
+    // would shift and shrink it a little at every redraw of the axes, until
+    // the point on 25.5 ms sat on the border.
+    SetSnapTicksToPixels(false);
     SetFitPlotOnNewCurve(false);
     SetCrossHairCursor(false);
     SetShowXAxis(true);
     SetShowYAxis(true);
     SetShowXAxisLabel(true);
     SetShowYAxisLabel(true);
-    SetShowKey(true);
+    // The page's column says which colour is which; the plot's own key would
+    // show a red line with no name (its curves have none).
+    SetShowKey(false);
     HideScrollBars();
     SetupAxisLabels();
     // No rubber band, no selection, no mouse function: clicks only select
@@ -522,10 +528,7 @@ void PlotMap::ProcessAreaCharEvent(wxKeyEvent& event)
         case WXK_DOWN: m_model->MoveSelectedPoint(0, -kValueStep); break;
         case WXK_PAGEUP: m_model->ShiftCurve(+kShiftStep); break;
         case WXK_PAGEDOWN: m_model->ShiftCurve(-kShiftStep); break;
-        case WXK_DELETE:
-            m_model->RemoveSelectedPoint();
-            SetShowKey(true);
-            break;
+        case WXK_DELETE: m_model->RemoveSelectedPoint(); break;
         case '+':
         case '=':
         case WXK_NUMPAD_ADD: ZoomIn(); break;

@@ -4,6 +4,10 @@
 // business). With QUENVAR_SCREENSHOT_DIR set (scripts/screenshot-calibration)
 // it keeps pictures of the page during and after the run.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -24,6 +28,29 @@
 
 namespace
 {
+
+// Serves the ECU from a thread of its own while the window blocks (closing,
+// switching to the demo); the test touches the ECU only before and after.
+class EcuInTheBackground
+{
+public:
+    explicit EcuInTheBackground(SimulatedEcu& ecu)
+        : m_thread([this, &ecu] {
+              while (!m_done)
+                  ecu.WaitForRequest(std::chrono::milliseconds(20));
+          })
+    {
+    }
+    ~EcuInTheBackground()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
 
 class MapPageTest : public PageTest
 {
@@ -57,6 +84,7 @@ protected:
         if (theController->m_awaitingReply && theController->m_ticksSinceSend == 0 && !m_ecu.WaitForRequest())
             return false;
         m_page->SendMapIfChanged();
+        m_page->EndRunIfLinkLost();
         if (events)
             wxTheApp->ProcessPendingEvents();
         return true;
@@ -117,8 +145,48 @@ TEST_F(MapPageTest, CalibratesTheIdlingCarFromTheButtonToTheLearnedMap)
     EXPECT_FALSE(m_frame->GetProgressGauge()->IsShown());
     EXPECT_EQ(m_page->m_calibrateButton->GetLabel(), L"自动修正");
     EXPECT_TRUE(m_page->m_plot->IsEnabled());
+    // The whole map in view, 0.5 to 26 ms, as before the run.
+    EXPECT_EQ(m_page->m_plot->GetViewRect(), PlotMap::kHomeView);
     ExpectTidyLayout(m_page, false);
     EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "map-calibration-done.png", true));
+}
+
+TEST_F(MapPageTest, DemoOrClosingMidRunStopsTheCarFirst)
+{
+    struct Case { const char* what; std::function<void()> act; const wchar_t* said; };
+    const Case cases[] = {
+        {"demo switched on", [&] { m_frame->ToggleDemo(); }, L"演示模式已启动,自动标定已停止"},
+        {"window closed", [&] { m_frame->PrepareExit(); }, L"程序关闭,自动标定已停止"},
+    };
+    m_ecu.UseIdleCar();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(0, theController->OpenPort(m_ecu.SlavePath()));
+        theController->ResetLink();
+        ASSERT_TRUE(TickUntil([&] { return theController->m_online && !m_page->m_plot->m_modified; }));
+        ModalCatcher boxes;
+        Fire(m_page, wxEVT_BUTTON, MapPane::ID_AUTO_CALIBRATE);
+        ASSERT_TRUE(TickUntil([&] { return m_frame->GetProgressGauge()->GetValue() == 4; }));
+        m_ecu.ClearReceived();
+        {
+            EcuInTheBackground serving(m_ecu);
+            c.act();
+        }
+        // The stop went out and was answered before the line was let go.
+        const std::vector<unsigned char> wire = m_ecu.ReceivedCommands();
+        EXPECT_EQ(std::count(wire.begin(), wire.end(), CMD_STOP_CALIBRATION), 1);
+        EXPECT_EQ(std::count(wire.begin(), wire.end(), CMD_WRITE_CALIBRATION), 0);
+        EXPECT_EQ(std::count_if(theController->m_requestQueue.begin(), theController->m_requestQueue.end(),
+                                [](const Request& r) { return r.m_command == CMD_STOP_CALIBRATION; }),
+                  0);
+        EXPECT_EQ(m_page->m_calibrateButton->GetLabel(), L"自动标定");
+        EXPECT_FALSE(m_frame->GetProgressGauge()->IsShown());
+        EXPECT_EQ(Status(), c.said);
+        if (theController->m_demoMode)
+            m_frame->ToggleDemo();
+    }
+    EXPECT_FALSE(theController->m_port->IsOpen());
 }
 
 } // namespace

@@ -15,7 +15,8 @@ TEST(CalibrationStates, EachStateLeavesOnItsStepWithItsGaugeAndSpinner)
         {"later wait", 6, [](int) { return Live{}; }, 75, L"等待...-"},
         {"injection time", 2, [](int) { return Live{}; }, 100, L"读取喷射时间 -"},
         {"gas phase settled at once", 3, [](int) { return Live{}; }, 101, L"选择加倍 \\"},
-        {"gas phase never settles", 3, [](int) { return Live{8, 60, 20, 3.0}; }, 900, L"选择加倍 \\"},
+        {"gas phase settled on its last step", 3, [](int s) { return Live{8, 60, 20, s < 800 ? 3.0 : 2.5}; }, 900,
+         L"选择加倍 \\"},
     };
     for (const Case& c : cases)
     {
@@ -42,6 +43,8 @@ TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
         {{2.3}, false, {23, 1, 128}, 2.4, 101},
         {{2.3}, false, {23, 1, 128}, 2.5, 900},
         {{1.0, 3.1, 2.0}, false, {20, 11, 128}, 3.1, 101},
+        {{25.5}, false, {255, 1, 128}, 25.5, 101},
+        {{25.4, 25.8}, false, {}, 25.6, 0},  // a midpoint beyond the byte stops the run
     };
     for (const Case& c : cases)
     {
@@ -53,19 +56,20 @@ TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
             const double v = c.samples[i % c.samples.size()];
             rig.Feed(Live{8, 60, 20, v}, c.exact ? v : -1.0);
         }
-        EXPECT_EQ(rig.Sent(CMD_SET_CALIBRATION_WINDOW), std::vector<Bytes>{c.window});
+        EXPECT_EQ(rig.Sent(CMD_SET_CALIBRATION_WINDOW), c.window.empty() ? std::vector<Bytes>() : std::vector<Bytes>{c.window});
         EXPECT_EQ(rig.StepsIn(3, [&](int) { return Live{8, 60, 20, c.reading}; }), c.steps);
+        if (c.window.empty())
+        {
+            EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), 1u);
+            EXPECT_EQ(rig.host.status.back(), L"喷射时间超过25.5ms,无法标定");
+        }
     }
 }
 
 TEST(CalibrationStates, ColdGasAtTheEndOfAGasPhase)
 {
-    struct Case { int gasTemp; std::deque<int> answers; std::size_t boxes; CalibrationFsm::Outcome outcome; std::size_t stops; };
-    const Case cases[] = {
-        {0, {}, 0, CalibrationFsm::Outcome::None, 0},
-        {-1, {wxOK}, 1, CalibrationFsm::Outcome::None, 0},
-        {-1, {wxCANCEL}, 1, CalibrationFsm::Outcome::Aborted, 1},
-    };
+    struct Case { int gasTemp; std::deque<int> answers; std::size_t boxes; bool goesOn; };
+    const Case cases[] = {{0, {}, 0, true}, {-1, {wxOK}, 1, true}, {-1, {wxCANCEL}, 1, false}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << c.gasTemp << " C, " << c.boxes << " box");
@@ -78,11 +82,16 @@ TEST(CalibrationStates, ColdGasAtTheEndOfAGasPhase)
         EXPECT_EQ(rig.host.boxesWhilePolling, 0);
         EXPECT_TRUE(rig.host.polling);
         EXPECT_EQ(rig.c.m_calibrationGasTemperature, static_cast<unsigned char>(c.gasTemp));
-        EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), c.stops);
-        // Cancel aborts: the machine stays with the page, not running.
-        ASSERT_NE(rig.fsm, nullptr);
-        EXPECT_EQ(rig.fsm->GetOutcome(), c.outcome);
-        EXPECT_EQ(rig.fsm->IsRunning(), c.outcome == CalibrationFsm::Outcome::None);
+        EXPECT_EQ(rig.Sent(CMD_STOP_CALIBRATION).size(), c.goesOn ? 0u : 1u);
+        EXPECT_EQ(rig.Index(), c.goesOn ? 4 : -1);
+        // Cancel ends the run like a stop: the page hears of it, the status
+        // line says why.
+        EXPECT_EQ(rig.stopped, c.goesOn ? 0 : 1);
+        if (!c.goesOn)
+        {
+            EXPECT_FALSE(rig.host.gauge);
+            EXPECT_EQ(rig.host.status.back(), L"燃气温度过低,自动标定已停止");
+        }
     }
 }
 

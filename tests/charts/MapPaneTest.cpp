@@ -41,6 +41,7 @@ protected:
         page->OnAttach();
         c.m_online = c.m_connected = c.m_parametersApplied = 1;
         c.m_rpm = 8;
+        gasTemperatureQuestionAnswered = false;
     }
     void TearDown() override
     {
@@ -111,10 +112,11 @@ TEST_F(MapPaneTest, ButtonStartsARunOnlyOnlineWithTheEngineRunning)
     EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
     EXPECT_TRUE(page->m_plot->IsEnabled());
     EXPECT_FALSE(host.gauge);
+    EXPECT_EQ(host.status.back(), L"自动标定已关闭");
     EXPECT_EQ(Label(), L"自动标定");
 }
 
-TEST_F(MapPaneTest, ColdGasYesHoldsForTheRunAndNoEndsItWithOneStop)
+TEST_F(MapPaneTest, ColdGasYesHoldsUntilTheProgramEndsAndNoEndsTheRunWithOneStop)
 {
     const Live cold{8, 60, -5, 2.5, 118};
     for (const int answer : {wxYES, wxNO})
@@ -134,12 +136,13 @@ TEST_F(MapPaneTest, ColdGasYesHoldsForTheRunAndNoEndsItWithOneStop)
             ASSERT_TRUE(page->m_fsm);
             EXPECT_GT(page->m_fsm->GetCurrentIndex(), 0);
             EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 0);
-            // A new run asks again.
-            host.answers = {wxOK, wxNO};
+            // A new run does not ask again.
             Fire(MapPane::ID_AUTO_CALIBRATE);
             Fire(MapPane::ID_AUTO_CALIBRATE);
             Feed(cold);
-            EXPECT_EQ(Boxes(kColdQuestion), 2);
+            EXPECT_EQ(Boxes(kColdQuestion), 1);
+            Fire(MapPane::ID_AUTO_CALIBRATE);
+            gasTemperatureQuestionAnswered = false;
         }
         else
         {
@@ -153,23 +156,19 @@ TEST_F(MapPaneTest, ColdGasYesHoldsForTheRunAndNoEndsItWithOneStop)
     }
 }
 
-TEST_F(MapPaneTest, RunAbortedByItsOwnCancelIsStoppedWithoutASecondStop)
+TEST_F(MapPaneTest, CancelAtTheColdGasBoxEndsTheRunWithOneStopAndSaysSo)
 {
     host.answers = {wxOK, wxYES, wxCANCEL};
     Fire(MapPane::ID_AUTO_CALIBRATE);
     const Live cold{8, 60, -5, 2.5, 118};
-    for (int i = 0; i < 2000 && page->m_fsm->IsRunning(); ++i)
+    for (int i = 0; i < 2000 && page->m_fsm; ++i)
         Feed(cold);
-    ASSERT_TRUE(page->m_fsm);
-    EXPECT_EQ(page->m_fsm->GetOutcome(), CalibrationFsm::Outcome::Aborted);
+    EXPECT_FALSE(page->m_fsm);
     EXPECT_EQ(host.boxes.back(), L"在自动标定过程中燃气温度应大于0度 |注意 ");
     EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
-    EXPECT_EQ(Label(), L"关闭自动标定 ");
-
-    Fire(MapPane::ID_AUTO_CALIBRATE);
-    EXPECT_FALSE(page->m_fsm);
-    EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
+    EXPECT_EQ(host.status.back(), L"燃气温度过低,自动标定已停止");
     EXPECT_FALSE(host.gauge);
+    EXPECT_EQ(Label(), L"自动标定");
     EXPECT_TRUE(page->m_plot->IsEnabled());
 }
 
@@ -217,33 +216,46 @@ TEST_F(MapPaneTest, FinishedRunShowsItsBoxAfterTheFrameAndReadsBackOnceClosed)
     EXPECT_EQ(host.boxes.back(), kIdleNotice);
 }
 
-TEST_F(MapPaneTest, MapGoesOutOnTheNextReadyTickOnlyWhenTheUserChangedIt)
+TEST_F(MapPaneTest, MapGoesOutOnceOnTheNextReadyTickOnlyWhenAnEntryDiffersFromTheEcus)
 {
+    // Not straight between its first two points, entry 25 with a
+    // correction (150 %); 100 % from 40 on.
     ParamPayloadBuilder ecu;
     const unsigned char points[10] = {10, 40, 255, 255, 255, 255, 255, 255, 255, 255};
     ecu.MapPoints(points);
     for (unsigned i = 10; i <= 255; ++i)
-        ecu.MapEntry(i, static_cast<unsigned char>(100 + i % 7), 0);
+        ecu.MapEntry(i, static_cast<unsigned char>(i < 40 ? 100 + i % 7 : 100), i == 25 ? 64 : 0);
     MapModel& model = *page->m_plot->m_model;
-    struct Case { const char* what; std::function<void()> act; int uploads; };
+    auto raise255 = [&](double step) {
+        model.SelectPointUnder(wxPoint2DDouble(25.5, model.GetPoints().back().m_value));
+        model.MoveSelectedPoint(0, step);
+    };
+    // Sent: entries below kept as the ECU's plus added percent.
+    struct Case { const char* what; std::function<void()> act; int uploads; int kept; int added; };
     const Case cases[] = {
-        {"the ECU's map read", [&] { c.ApplyParameters(ecu.Payload().data(), ecu.Payload().size()); }, 0},
+        {"the ECU's map read", [] {}, 0, 0, 0},
         {"the ECU's map without points read",
-         [&] { ParamPayloadBuilder bare; c.ApplyParameters(bare.Payload().data(), bare.Payload().size()); }, 0},
-        {"a point added", [&] { model.AddMapPoint(60, 1.3); }, 1},
-        {"the map shifted", [&] { model.ShiftCurve(0.01); }, 1},
+         [&] { ParamPayloadBuilder bare; c.ApplyParameters(bare.Payload().data(), bare.Payload().size()); }, 0, 0, 0},
+        {"the last point up and down again", [&] { raise255(0.01); raise255(-0.01); }, 0, 0, 0},
+        {"the last point up", [&] { raise255(0.01); }, 1, 41, 0},
+        {"a point added", [&] { model.AddMapPoint(60, 1.3); }, 1, 41, 0},
+        {"the map shifted", [&] { model.ShiftCurve(0.01); }, 1, 256, 1},
         {"edited while calibrating, sent after", [&] {
              c.m_calibrating = 1;
-             model.ShiftCurve(0.01);
+             raise255(0.01);
              page->SendMapIfChanged();
              Drain();
              EXPECT_EQ(Count(CMD_WRITE_MULTIPLIER_MAP), 0);
              c.m_calibrating = 0;
-         }, 1},
+         }, 1, 41, 0},
+        // Nothing can reach an ECU: tried once, not on every tick.
+        {"edited in demo mode", [&] { c.m_demoMode = 1; raise255(0.01); }, 0, 0, 0},
     };
     for (const Case& k : cases)
     {
         SCOPED_TRACE(k.what);
+        c.m_demoMode = 0;
+        c.ApplyParameters(ecu.Payload().data(), ecu.Payload().size());
         sent.clear();
         k.act();
         for (int tick = 0; tick < 3; ++tick)
@@ -252,6 +264,11 @@ TEST_F(MapPaneTest, MapGoesOutOnTheNextReadyTickOnlyWhenTheUserChangedIt)
         EXPECT_EQ(Count(CMD_WRITE_MULTIPLIER_MAP), k.uploads);
         EXPECT_EQ(Count(CMD_WRITE_MAP_POINTS), k.uploads);
         EXPECT_FALSE(page->m_plot->m_modified);
+        for (const Bytes& f : sent)
+        {
+            for (int i = 10; f[1] == CMD_WRITE_MULTIPLIER_MAP && i < k.kept; ++i)
+                ASSERT_EQ(f[2 + i - 10], ecu.Payload()[62 + i - 10] * (i == 25 ? 3 : 2) / 2 + k.added) << i;
+        }
     }
 }
 

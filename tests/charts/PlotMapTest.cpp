@@ -14,9 +14,11 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace
 {
@@ -302,30 +304,32 @@ TEST_F(PlotMapTest, ZoomKeysScaleAboutTheMouseWithinTheMap)
     }
 }
 
-TEST_F(PlotMapTest, ParameterFrameGivesStraightLinesBetweenItsPointsAndIsSentBack)
+TEST_F(PlotMapTest, ParameterFrameIsShownAsTheEcuHoldsIt)
 {
     ParamPayloadBuilder p;
     const unsigned char points[10] = {20, 40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     p.MapPoints(points);
     for (unsigned i = 10; i < 256; ++i)
-        p.MapEntry(i, i == 20 ? 110 : i == 30 ? 150 : i == 40 ? 120 : 100, 0);
+        p.MapEntry(i, i == 20 ? 110 : i == 30 ? 150 : i == 40 ? 120 : 100, i == 31 ? 64 : 0);
+    m_plot->m_modified = false;
     ASSERT_TRUE(m_controller.ApplyParameters(p.Payload().data(), p.Payload().size()));
 
     const wxPlotData& curve = theMapModel->GetCurve();
     EXPECT_EQ(theMapModel->GetPoints().size(), 3u);  // 20, 40 and one on 255
-    EXPECT_DOUBLE_EQ(Y(&curve, 10), 1.0);
-    EXPECT_DOUBLE_EQ(Y(&curve, 20), 1.1);
-    EXPECT_NEAR(Y(&curve, 30), 1.15, 1e-12);  // the received 150 % gives way
-    EXPECT_DOUBLE_EQ(Y(&curve, 40), 1.2);
-    EXPECT_NEAR(Y(&curve, 255), 1.0, 1e-12);
-    EXPECT_TRUE(m_plot->m_modified);
+    // Between the points the ECU's own entries, corrections included.
+    const std::pair<int, double> shown[] = {{10, 1.0}, {20, 1.1}, {30, 1.5}, {31, 1.5}, {32, 1.0}, {40, 1.2}, {255, 1.0}};
+    for (const auto& [entry, y] : shown)
+        EXPECT_DOUBLE_EQ(Y(&curve, entry), y) << entry;
+    EXPECT_FALSE(m_plot->m_modified);
     EXPECT_EQ(m_plot->GetMarkerCount(), 3 + 2);  // the points and both live lines
 }
 
 TEST_F(PlotMapTest, PressureAxisReadsKpaWhereThePressureLineStands)
 {
+    // The page's bold font (larger here): the labels' width depends on it.
+    m_plot->SetFont(wxFont(11, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD));
     m_axis = new FakeAxis(guitest::SharedFrame(), wxID_ANY, m_plot);
-    m_axis->SetSize(600, 0, 48, 400);
+    m_axis->SetSize(600, 0, m_axis->GetMinSize().x, 400);
     const struct
     {
         bool turbo;
@@ -358,6 +362,28 @@ TEST_F(PlotMapTest, PressureAxisReadsKpaWhereThePressureLineStands)
             EXPECT_NEAR(row, m_axis->GetTicks()[c.atLabel], 1) << c.bar << " bar, pass " << pass;
             EXPECT_DOUBLE_EQ(markers[m_plot->m_petrolMarker].GetPlotPosition().m_x, 3.6);
         }
+        // The rotated title stands clear of the middle label: its ink, just
+        // below that label, begins right of where the label ends.
+        const wxSize size = m_axis->GetSize();
+        wxBitmap bitmap(size);
+        int labelEnd = 0;
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxWHITE_BRUSH);
+            dc.Clear();
+            m_axis->Draw(dc);
+            dc.SetFont(m_plot->GetFont());
+            labelEnd = 2 + dc.GetTextExtent(m_axis->GetLabels()[2]).x;
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        const int middle = m_axis->GetTicks()[2];
+        int titleStart = size.x;
+        for (int y = middle + 10; y < middle + 20; ++y)
+            for (int x = 0; x < size.x; ++x)
+                if (image.GetRed(x, y) < 160)
+                    titleStart = std::min(titleStart, x);
+        EXPECT_LT(titleStart, size.x) << "no title";
+        EXPECT_GT(titleStart, labelEnd) << c.labels;
     }
 }
 
@@ -390,7 +416,7 @@ TEST_F(PlotMapTest, CurvesItPointsToCannotBeRemovedAndAPlotCanBeMadeAgain)
     EXPECT_DOUBLE_EQ(m_plot->GetDataCurve(2)->GetYValue(40), 1.4);
 }
 
-TEST_F(PlotMapTest, MapIsDrawnGreenAlsoWhileActiveAndAtHundredPercentBeforeTheFirstFrame)
+TEST_F(PlotMapTest, MapIsAGreenLineAlsoWhileActiveAtHundredPercentBeforeTheFirstFrameAndNoKeyShows)
 {
     ASSERT_EQ(m_plot->GetActiveIndex(), 2);
     EXPECT_DOUBLE_EQ(theMapModel->GetCurve().GetYValue(255), 1.0);
@@ -401,14 +427,27 @@ TEST_F(PlotMapTest, MapIsDrawnGreenAlsoWhileActiveAndAtHundredPercentBeforeTheFi
         m_plot->DrawArea(&dc, area);
     }
     const wxImage image = bitmap.ConvertToImage();
-    int green = 0;
+    auto coloured = [&](int col, int row, unsigned char r, unsigned char g, unsigned char b) {
+        return image.GetRed(col, row) == r && image.GetGreen(col, row) == g && image.GetBlue(col, row) == b;
+    };
+    // Green on the line at every column, and not a row beside it (marks on
+    // the entries would hatch it).
     const int row = m_plot->PlotYToPixel(1.0);
-    for (double x = 5.0; x < 20.0; x += 1.0)
+    int onLine = 0, beside = 0;
+    for (int col = m_plot->PlotXToPixel(5.0); col < m_plot->PlotXToPixel(20.0); ++col)
     {
-        const int col = m_plot->PlotXToPixel(x);
-        green += image.GetRed(col, row) == 0 && image.GetGreen(col, row) == 255 && image.GetBlue(col, row) == 0;
+        onLine += !coloured(col, row, 0, 255, 0);
+        for (int d : {-3, -2, 2, 3})
+            beside += coloured(col, row + d, 0, 255, 0);
     }
-    EXPECT_EQ(green, 15);
+    EXPECT_EQ(onLine, 0);
+    EXPECT_EQ(beside, 0);
+    // No key: nothing red without petrol samples.
+    int red = 0;
+    for (int y = 0; y < area.height; ++y)
+        for (int x = 0; x < area.width; ++x)
+            red += coloured(x, y, 255, 0, 0);
+    EXPECT_EQ(red, 0);
 }
 
 } // namespace

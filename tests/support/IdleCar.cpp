@@ -18,6 +18,8 @@ constexpr double kManifoldBar = 0.35;
 // Cylinder 1's petrol time alternates between these, 0.1 ms units.
 constexpr int kPetrolShort = 24;
 constexpr int kPetrolLong = 26;
+// A car that never settles swings this far on gas.
+constexpr int kSwing = 5;
 // The petrol ECU's trim against a wrong gas mixture goes no further.
 constexpr int kMostDrift = 4;
 constexpr unsigned char kNeutralMapPercent = 100;
@@ -102,7 +104,8 @@ IdleCar::Bytes IdleCar::ParameterPayload() const
 
 int IdleCar::PetrolTenths() const
 {
-    return (m_frame % 2 == 0 ? kPetrolShort : kPetrolLong) + m_drift;
+    const int swing = m_swingOnGas && m_onGas ? (m_frame % 2 == 0 ? -kSwing : kSwing) : 0;
+    return (m_frame % 2 == 0 ? kPetrolShort : kPetrolLong) + m_drift + swing;
 }
 
 void IdleCar::AdjustOnGas()

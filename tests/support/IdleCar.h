@@ -27,12 +27,17 @@ public:
     Bytes NextLivePayload();
     // The parameter payload: four cylinders, the map and points last written.
     Bytes ParameterPayload() const;
+    // The parameters the car's ECU holds; a test may give it a map of its own.
+    ParamPayloadBuilder& Parameters() { return m_parameters; }
 
     // From live frame number frame on (0 = the first) the engine stands
     // still: speed 0, no injection, petrol.
     void StallFrom(int frame) { m_stallFrom = frame; }
     // Live frames produced so far.
     int LiveFrames() const { return m_frame; }
+    // From now on, while on gas, cylinder 1's petrol time swings 0.5 ms to
+    // either side every frame: it never settles in a calibration window.
+    void SwingOnGas() { m_swingOnGas = true; }
 
     // Reducer temperature of live frame number frame, °C: warming from the
     // 40s, with one dip below 50 on the seventh frame after it crossed.
@@ -47,6 +52,7 @@ private:
     ParamPayloadBuilder m_parameters;
     int m_frame = 0;
     int m_stallFrom = -1;
+    bool m_swingOnGas = false;
     bool m_onGas = false;
     unsigned char m_gasMask = 0;
     unsigned char m_multiplier = kOwnMultiplier;
