@@ -308,6 +308,14 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
     ASSERT_TRUE(m_plot->AddCurve(f, false));
     m_plot->GetCursorMarker().SetSize(wxSize(3, 3));
     OnePixelPerUnit();
+    // A point three columns right of the area: its cursor's stretch is
+    // the last two columns.
+    if (m_size.x % 2 == 0)
+    {
+        ASSERT_TRUE(m_plot->SetOrigin(-1, 0));
+    }
+    const int outside = (m_size.x + 3 - m_plot->PlotXToPixel(0)) / 2;
+    ASSERT_EQ(m_size.x + 3, m_plot->PlotXToPixel(data->GetXValue(outside)));
     Settle();
 
     struct Step
@@ -322,6 +330,8 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
         {"cursor moved on", [&] { m_plot->SetCursorDataIndex(0, 31); }},
         {"cursor to the function", [&] { m_plot->SetCursorAtX(1, 250); }},
         {"cursor gone", [&] { m_plot->InvalidateCursor(); }},
+        {"cursor just outside the area", [&] { m_plot->SetCursorDataIndex(0, outside); }},
+        {"that cursor gone", [&] { m_plot->InvalidateCursor(); }},
         {"x range of the function", [&] { m_plot->SelectXRange(1, DoubleRange(300, 340)); }},
         {"function range cleared", [&] { m_plot->ClearSelectedRanges(1); }},
         {"point selection cleared", [&] { m_plot->ClearSelectedRanges(0); }},

@@ -188,6 +188,20 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
             for (int xx = 0; xx < full.GetWidth(); ++xx)
                 inked += !IsWhite(full, xx, yy);
         EXPECT_GT(inked, 200) << c.name;
+
+        // Strips of the area drawn again over a whole render, as the
+        // partial redraws do, leave the whole render.
+        m_plot->PlaceCursor(1, c.points / 2);
+        const wxImage whole = m_plot->RenderArea();
+        const int w = m_plot->GetAreaSize().width;
+        for (int x : {0, 1, 57, w - 2, w - 1})
+            for (int width : {1, 2, 3})
+            {
+                where.clear();
+                const wxImage strip = m_plot->RenderArea(wxRect(x, 0, width, 131));
+                EXPECT_EQ(0, CountDifferences(whole, strip, &where))
+                    << c.name << ": strip " << x << "+" << width << " at " << where;
+            }
     }
 }
 
