@@ -33,27 +33,31 @@ struct PointStore
 // What CalcBoundingRect computes, kept up to date point by point.
 struct PointStats
 {
-    double minX = 0, maxX = 0, minY = 0, maxY = 0, lastX = 0;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    // The last x of the sorted walk; -infinity before the first point.
+    double lastX = -std::numeric_limits<double>::infinity();
     bool any = false;
     bool sorted = true;
 
     void Add(double x, double y)
     {
+        // The lookups bisect over every x whatever its y, so the order is
+        // that of all points; an x that is not finite has no place in it.
+        if (sorted && std::isfinite(x) && x >= lastX)
+            lastX = x;
+        else
+            sorted = false;
         if (!std::isfinite(x) || !std::isfinite(y))
             return;
         if (!any)
         {
-            minX = maxX = lastX = x;
+            minX = maxX = x;
             minY = maxY = y;
             any = true;
             return;
         }
         if (x < minX) minX = x; else if (x > maxX) maxX = x;
         if (y < minY) minY = y; else if (y > maxY) maxY = y;
-        if (x >= lastX)
-            lastX = x;
-        else
-            sorted = false;
     }
 
     wxRect2DDouble Rect() const
@@ -494,59 +498,17 @@ wxPlotData wxPlotData::Resample(double start, double step, int n) const
 
 namespace
 {
-// The search on sorted x values before the mode is applied: either a final
-// index (outside the data or at an end) or the bisection's result r, from
-// which the modes step to a neighbour. Both modes of one x share it, so GetY
-// bisects once.
-struct SortedSearch
+// On sorted x: the first index whose x is not below x / is above x (count
+// when there is none). A run of equal x is found from its first point and
+// left from its last.
+int FirstNotBelow(const double* xs, int count, double x)
 {
-    int index;
-    bool final;
-};
-
-SortedSearch SearchSorted(const double* xs, int count, double left, double right, double x)
-{
-    if (x < left)
-        return {0, true};
-    if (x > right)
-        return {count - 1, true};
-    if (x <= xs[0])
-        return {0, true};
-    if (x >= xs[count - 1])
-        return {count - 1, true};
-
-    int lo = 0, hi = count;
-    while (lo < hi)
-    {
-        const int mid = lo + (hi - lo) / 2;
-        const double diff = x - xs[mid];
-        if (diff < 0)
-            hi = mid;
-        else if (diff == 0)
-            return {mid, false};
-        else
-            lo = mid + 1;
-    }
-    // NaN x values inside "sorted" data can push the search past the end.
-    return {std::min(lo, count - 1), false};
+    return int(std::lower_bound(xs, xs + count, x) - xs);
 }
 
-int ApplyMode(const double* xs, int count, double x, SortedSearch s, int mode)
+int FirstAbove(const double* xs, int count, double x)
 {
-    int r = s.index;
-    if (s.final)
-        return r;
-    if (mode == wxPLOTDATA_INDEX_LOWER)
-        return (r > 0 && x < xs[r]) ? r - 1 : r;
-    if (mode == wxPLOTDATA_INDEX_UPPER)
-        return (r < count - 1 && x > xs[r]) ? r + 1 : r;
-
-    // Closest; ties keep the bisection's result.
-    if (r > 0 && std::fabs(x - xs[r - 1]) < std::fabs(x - xs[r]))
-        --r;
-    if (r < count - 1 && std::fabs(x - xs[r + 1]) < std::fabs(x - xs[r]))
-        return r + 1;
-    return r;
+    return int(std::upper_bound(xs, xs + count, x) - xs);
 }
 } // namespace
 
@@ -557,12 +519,20 @@ int wxPlotData::GetIndexFromX(double x, int mode) const
     const wxPlotDataRefData* d = Data();
     const int count = d->m_count;
     const double* xs = d->m_store->x.data();
-    const double left = d->m_boundingRect.m_x;
-    const double right = d->m_boundingRect.m_x + d->m_boundingRect.m_width;
 
     if (d->m_sorted)
-        return ApplyMode(xs, count, x, SearchSorted(xs, count, left, right, x), mode);
+    {
+        if (mode == wxPLOTDATA_INDEX_LOWER)
+            return std::max(FirstAbove(xs, count, x) - 1, 0);
+        const int r = std::min(FirstNotBelow(xs, count, x), count - 1);
+        if (mode == wxPLOTDATA_INDEX_UPPER)
+            return r;
+        // Closest; a tie keeps the point at or above x.
+        return (r > 0 && std::fabs(x - xs[r - 1]) < std::fabs(x - xs[r])) ? r - 1 : r;
+    }
 
+    const double left = d->m_boundingRect.m_x;
+    const double right = d->m_boundingRect.m_x + d->m_boundingRect.m_width;
     int closest = 0, lower = 0, upper = 0;
     double best = std::numeric_limits<double>::infinity();
     for (int i = 0; i < count; ++i)
@@ -609,12 +579,11 @@ double wxPlotData::GetY(double x) const
     int i, j;
     if (d->m_sorted && !std::isnan(x))
     {
-        const SortedSearch s = SearchSorted(xs, count, d->m_boundingRect.m_x,
-                                            d->m_boundingRect.m_x + d->m_boundingRect.m_width, x);
-        i = ApplyMode(xs, count, x, s, wxPLOTDATA_INDEX_LOWER);
+        // One search gives both neighbours: j is the first point above x.
+        j = FirstAbove(xs, count, x);
+        i = std::max(j - 1, 0);
         if (xs[i] == x || i == count - 1)
             return ys[i];
-        j = ApplyMode(xs, count, x, s, wxPLOTDATA_INDEX_UPPER);
     }
     else
     {

@@ -285,8 +285,11 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
             left = std::max(left, view.m_x + m_dcRect.x / zx);
         if (m_dcRect.width > 0 && m_dcRect.GetRight() < m_owner->GetAreaSize().width - 1)
             right = std::min(right, view.m_x + (m_dcRect.x + m_dcRect.width) / zx);
-        first = curve->GetIndexFromX(left, wxPLOTDATA_INDEX_LOWER);
-        last = curve->GetIndexFromX(right, wxPLOTDATA_INDEX_UPPER) + 1;
+        // From the point before the first one at or past the left edge to
+        // the point after the last one at or before the right edge: a run
+        // of equal x on an edge (a vertical step) is drawn whole.
+        first = curve->GetIndexFromX(left, wxPLOTDATA_INDEX_UPPER) - 1;
+        last = curve->GetIndexFromX(right, wxPLOTDATA_INDEX_LOWER) + 2;
         first = std::max(0, std::min(first, count - 1));
         last = std::max(first + 1, std::min(last, count));
     }
