@@ -1,4 +1,5 @@
 #include "wxPlotData.h"
+#include "PlotNearestIndex.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,11 +89,15 @@ public:
     PointStats m_stats;
     bool m_statsValid = false;
     wxBitmap m_symbols[wxPLOTPEN_MAXTYPE];
+    // Built by the first nearest-point search that needs it; as of the last
+    // CalcBoundingRect, like the sorted flag.
+    PlotNearestIndex m_nearest;
 
     bool StatsUsable() const { return m_statsValid && !m_store->exposed; }
 
     void RecomputeStats()
     {
+        m_nearest.Clear();
         m_stats = PointStats();
         const double* x = m_store->x.data();
         const double* y = m_store->y.data();
@@ -265,6 +270,7 @@ double* wxPlotData::GetXData()
         return NULL;
     Data()->MakeStoreExclusive();
     Data()->m_store->exposed = true;
+    Data()->m_nearest.Clear();
     return Data()->m_store->x.data();
 }
 
@@ -274,6 +280,7 @@ double* wxPlotData::GetYData()
         return NULL;
     Data()->MakeStoreExclusive();
     Data()->m_store->exposed = true;
+    Data()->m_nearest.Clear();
     return Data()->m_store->y.data();
 }
 
@@ -601,32 +608,22 @@ int wxPlotData::GetIndexFromXY(double x, double y, double xRange) const
 {
     if (!Ok() || !(xRange >= 0))
         return 0;
-    const wxPlotDataRefData* d = Data();
-    const double* xs = d->m_store->x.data();
-    const double* ys = d->m_store->y.data();
+    wxPlotDataRefData* d = Data();
+    const double inf = std::numeric_limits<double>::infinity();
+    const int best = d->m_nearest.Nearest(d->m_store->x.data(), d->m_store->y.data(), d->m_count,
+                                          d->m_sorted,
+                                          {x, y, 1.0, 1.0, xRange == 0 ? inf : xRange, inf});
+    if (best >= 0)
+        return best;
+    // Nothing within range: the point before it, where the search begins.
+    return d->m_sorted ? GetIndexFromX(x - xRange, wxPLOTDATA_INDEX_LOWER) : 0;
+}
 
-    int start = 1, end = d->m_count - 1;
-    if (d->m_sorted && xRange != 0)
-    {
-        start = GetIndexFromX(x - xRange, wxPLOTDATA_INDEX_LOWER) + 1;
-        end = GetIndexFromX(x + xRange, wxPLOTDATA_INDEX_UPPER);
-    }
-    auto dist2 = [&](int i) {
-        const double dx = x - xs[i], dy = y - ys[i];
-        return dx * dx + dy * dy;
-    };
-    int best = start - 1;
-    double bestDist = dist2(best);
-    for (int i = start; i <= end; ++i)
-    {
-        if (xRange != 0 && !(xs[i] >= x - xRange && xs[i] <= x + xRange))
-            continue;
-        const double dd = dist2(i);
-        if (dd < bestDist)
-        {
-            bestDist = dd;
-            best = i;
-        }
-    }
-    return best;
+int wxPlotData::GetIndexInBox(double x, double y, double dx, double dy) const
+{
+    if (!Ok() || !(dx >= 0) || !(dy >= 0))
+        return -1;
+    wxPlotDataRefData* d = Data();
+    return d->m_nearest.Nearest(d->m_store->x.data(), d->m_store->y.data(), d->m_count,
+                                d->m_sorted, {x, y, dx, dy, dx, dy});
 }

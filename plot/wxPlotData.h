@@ -111,8 +111,14 @@ public:
     // counts as a whole: LOWER gives its last point, UPPER its first.
     int GetIndexFromX(double x, int mode = wxPLOTDATA_INDEX_CLOSEST) const;
     // Index of the point nearest to (x, y) among those within xRange of x
-    // (any x when xRange is 0); 0 when not valid or xRange < 0.
+    // (any x when xRange is 0), ties to the lowest index; with none there
+    // the point before that range (sorted data) or 0. 0 when not valid or
+    // xRange < 0.
     int GetIndexFromXY(double x, double y, double xRange = 0.0) const;
+    // Index of the point within dx and dy of (x, y) nearest to it in units
+    // of dx and dy (a side of 0 does not count), ties to the lowest index;
+    // -1 when there is none or the data is not valid.
+    int GetIndexInBox(double x, double y, double dx, double dy) const;
 
     // Symbol bitmaps by pen state (wxPLOTPEN_*); empty by default.
     wxBitmap GetSymbol(int state) const;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -413,6 +414,52 @@ TEST(PlotData, IndexFromXYFindsNearestWithinRange)
     EXPECT_EQ(1, d.GetIndexFromXY(1.4, 9.0, 1.0));
     EXPECT_EQ(0, d.GetIndexFromXY(1.4, 9.0, -1.0));
     EXPECT_EQ(4, d.GetIndexFromXY(40, 0, 0.0));
+}
+
+// Both nearest-point lookups against a plain scan, on long curves (searched
+// block by block) with runs of equal x, y not a number or infinite, and
+// boxes of every scale.
+TEST(PlotData, NearestPointLookupsMatchAPlainScan)
+{
+    std::mt19937 rng(25);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (bool sorted : {true, false})
+    {
+        std::vector<double> xs(5000), ys(5000);
+        for (size_t i = 0; i < xs.size(); ++i)
+        {
+            xs[i] = sorted ? std::floor(i / 1.7) * 0.01 : unit(rng) * 30;
+            ys[i] = unit(rng) < 0.01 ? (unit(rng) < 0.5 ? kNaN : kInf) : 5 * std::sin(i * 0.003) + unit(rng) * 0.4;
+        }
+        const wxPlotData d = Make(xs, ys);
+        ASSERT_EQ(sorted, d.GetIsSorted());
+        // Nearest in units u among points within reach r (any when r < 0),
+        // the lowest index first.
+        auto scan = [&](double x, double y, double ux, double uy, double rx, double ry) {
+            int best = -1;
+            double bestDist = 0;
+            for (size_t i = 0; i < xs.size(); ++i)
+            {
+                const double dx = std::fabs(xs[i] - x), dy = std::fabs(ys[i] - y);
+                const double dist = std::pow(dx / ux, 2) + std::pow(dy / uy, 2);
+                if ((rx < 0 || dx <= rx) && (ry < 0 || dy <= ry) && !std::isnan(dy) && (best < 0 || dist < bestDist))
+                    std::tie(best, bestDist) = std::make_tuple(int(i), dist);
+            }
+            return best;
+        };
+        for (int k = 0; k < 3000; ++k)
+        {
+            const double x = unit(rng) * 32 - 1, y = unit(rng) * 12 - 6;
+            const double dx = std::pow(10.0, unit(rng) * 5 - 4), dy = std::pow(10.0, unit(rng) * 5 - 4);
+            EXPECT_EQ(scan(x, y, dx, dy, dx, dy), d.GetIndexInBox(x, y, dx, dy)) << x << "," << y << " " << dx << "," << dy;
+            const double range = k % 5 == 0 ? 0.0 : dx;
+            const int expected = scan(x, y, 1, 1, range == 0 ? -1 : range, -1);
+            if (expected >= 0)
+            {
+                EXPECT_EQ(expected, d.GetIndexFromXY(x, y, range)) << x << "," << y << " within " << range;
+            }
+        }
+    }
 }
 
 } // namespace
