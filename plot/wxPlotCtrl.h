@@ -618,8 +618,9 @@ protected:
                          bool sendEvent);
     // The mouse function the held modifiers choose (wxMOD_* bits).
     void SetAreaMouseFunctionFromKeys(int modifiers);
-    // Sets the function without making it the one for no modifier.
-    void ApplyAreaMouseFunction(int function, bool sendEvent);
+    // Sets the function without making it the one for no modifier; false
+    // when the changing event was vetoed.
+    bool ApplyAreaMouseFunction(int function, bool sendEvent);
     // The key table of the area, the axes and the control.
     void ProcessPlotChar(wxKeyEvent& event);
     // Cursor one point (or pixel column) left or right.

@@ -41,21 +41,23 @@ bool IsButtonPress(const wxMouseEvent& event)
 
 void wxPlotCtrl::SetAreaMouseFunction(int function, bool sendEvent)
 {
-    m_unmodifiedMouseFunction = function;
-    ApplyAreaMouseFunction(function, sendEvent);
+    // A vetoed function must not come back with the next key that has no
+    // modifier.
+    if (ApplyAreaMouseFunction(function, sendEvent))
+        m_unmodifiedMouseFunction = function;
 }
 
-void wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
+bool wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
 {
     m_mouseFunctionFromKeys = false;
     if (function == m_areaMouseFunction)
-        return;
+        return true;
     if (sendEvent)
     {
         wxPlotCtrlEvent event(wxEVT_PLOTCTRL_MOUSE_FUNCTION_CHANGING, GetId(), this);
         event.SetMouseFunction(function);
         if (!DoSendEvent(event))
-            return;
+            return false;
     }
     // Dragging the view (and any unknown function) hides the band; the
     // shape it had comes back with a function that uses it, or zooming by
@@ -87,6 +89,7 @@ void wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
         event.SetMouseFunction(function);
         DoSendEvent(event);
     }
+    return true;
 }
 
 void wxPlotCtrl::SetAreaMouseMarker(int type)
