@@ -16,6 +16,8 @@ namespace
 {
 // No axis gets more ticks than this, however the view and format turn out.
 const int MaxTickCount = 1000;
+// A tick nearer to zero than this share of a step is zero.
+const double kZeroTickShare = 1e-6;
 
 // The tick labels are written and read back in the C locale, so that a
 // label parses to the value it shows whatever the user's decimal separator.
@@ -216,6 +218,10 @@ void wxPlotCtrl::CalcTickPositions(bool xAxis)
     {
         if (!IsFiniteOrReport(t, wxS("axis label is not finite")))
             break;
+        // Reached by repeated addition, the zero tick may land a rounding
+        // error beside zero, and would read "-0.0" or "5.6e-17".
+        if (std::fabs(t) < step * kZeroTickShare)
+            t = 0.0;
         const double offset = (t - origin) * zoom;
         const int p = wxPlotPixel(xAxis ? offset + 0.5 : size - offset + 0.5);
         if (p >= -1 && p < size + 2)
