@@ -94,6 +94,24 @@ void BM_PaintTenCurvesWhole(benchmark::State& state)
 }
 BENCHMARK(BM_PaintTenCurvesWhole)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The same with 100 short selections on each curve, spread over it.
+void BM_PaintTenCurvesSelected(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    auto plot = PlotWithChannels(n, 800, 400);
+    plot->SetViewRect(wxRect2DDouble(0, 0, n, 6));
+    for (int c = 0; c < kCurves; ++c)
+        for (int k = 0; k < 100; ++k)
+        {
+            const int first = int((k + 0.3 + 0.01 * c) * (n / 100.0));
+            plot->SelectDataRange(c, IntRange(first, first + 20), true);
+        }
+    for (auto _ : state)
+        plot->Render();
+    state.counters["selections"] = double(plot->GetSelectionCount(0));
+}
+BENCHMARK(BM_PaintTenCurvesSelected)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 // The oscilloscope: a 200-unit window at the end of each curve.
 void BM_PaintScopeWindow(benchmark::State& state)
 {

@@ -573,6 +573,15 @@ protected:
     void ApplyAspectRule(double& zoomX, double& zoomY, double& originX, double& originY) const;
     // The tick-snapping step after CalcTicks; true when it moved the view.
     bool SnapTicksToPixels(bool xAxis);
+    // CalcTicks, the snapping and the tick positions of one axis, the step
+    // widened while labels would touch; true when snapping moved the view.
+    bool UpdateAxisTicks(bool xAxis);
+    // No two of the axis' labels, as its drawer places them, come within a
+    // few pixels of each other.
+    bool TickLabelsApart(bool xAxis);
+    // The next step of the series 1, 2, 5, 10, ... with its format and
+    // count; false when there is none.
+    bool WidenTickStep(bool xAxis);
     // Text extent in font of text, or of fallback when text is empty.
     wxSize LabelExtent(const wxString& text, const wxString& fallback, const wxFont& font) const;
     // The open-hand (6) and closed-hand (128) cursors, built once per process.
@@ -618,8 +627,9 @@ protected:
                          bool sendEvent);
     // The mouse function the held modifiers choose (wxMOD_* bits).
     void SetAreaMouseFunctionFromKeys(int modifiers);
-    // Sets the function without making it the one for no modifier.
-    void ApplyAreaMouseFunction(int function, bool sendEvent);
+    // Sets the function without making it the one for no modifier; false
+    // when the changing event was vetoed.
+    bool ApplyAreaMouseFunction(int function, bool sendEvent);
     // The key table of the area, the axes and the control.
     void ProcessPlotChar(wxKeyEvent& event);
     // Cursor one point (or pixel column) left or right.

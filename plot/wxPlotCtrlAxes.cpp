@@ -1,7 +1,7 @@
 // Axis ticks, tick snapping, redraw requests and the layout of the children.
 
 #include "wxPlotCtrl.h"
-#include "wxPlotDrawerBase.h"
+#include "wxPlotDrawerAxis.h"
 
 #include <wx/scrolbar.h>
 
@@ -16,6 +16,13 @@ namespace
 {
 // No axis gets more ticks than this, however the view and format turn out.
 const int MaxTickCount = 1000;
+// A tick nearer to zero than this share of a step is zero.
+const double kZeroTickShare = 1e-6;
+// Two tick labels stand at least this many pixels apart (or a character's
+// width, when that is more), so that each reads as a number of its own.
+const int kMinTickLabelGap = 3;
+// Widenings of the tick step tried at most: four decades.
+const int kMaxTickWidening = 12;
 
 // The tick labels are written and read back in the C locale, so that a
 // label parses to the value it shows whatever the user's decimal separator.
@@ -85,6 +92,38 @@ bool ReadTickLabel(const wxString& label, double* value)
 {
     return label.ToCDouble(value);
 }
+
+// Decimals of the labels of ticks step apart on an axis whose farthest end
+// from zero is absMax, fixed-point or exponential.
+int TickDigits(double step, bool exponential, double absMax)
+{
+    const double logStep = std::log10(step);
+    if (exponential)
+        return std::abs(int(std::log10(absMax)) - int(logStep));
+    return step < 1.0 ? int(std::ceil(-logStep)) : 0;
+}
+
+wxString TickFormat(int digits, bool exponential)
+{
+    digits = std::min(std::max(digits, 0), 9);
+    return wxString::Format(exponential ? wxS("%%.%dle") : wxS("%%.%dlf"), digits);
+}
+
+// Labels of an axis whose ends lie absMin and absMax from zero are written
+// exponential beyond the label limit either way.
+bool ExponentialLabels(double absMin, double absMax, int labelLimit)
+{
+    const double limit = labelLimit > 0 ? double(labelLimit) : 1000.0;
+    return absMin >= limit || absMax < 1.0 / limit;
+}
+
+// The step after step in the series 1, 2, 5, 10, 20, 50, ...
+double NextTickStep(double step)
+{
+    const double decade = std::pow(10.0, std::floor(std::log10(step)));
+    const double mantissa = step / decade;
+    return decade * (mantissa < 1.5 ? 2.0 : mantissa < 3.5 ? 5.0 : 10.0);
+}
 } // namespace
 
 // --- Ticks ---------------------------------------------------------------------
@@ -126,8 +165,7 @@ void wxPlotCtrl::CalcTicksWithHintFactor(bool xAxis, int hintFactor)
     const double range = end - start;
     const double absMax = std::max(std::fabs(start), std::fabs(end));
     const double absMin = std::min(std::fabs(start), std::fabs(end));
-    const double limit = m_tickLabelLimit > 0 ? double(m_tickLabelLimit) : 1000.0;
-    const bool exponential = absMin >= limit || absMax < 1.0 / limit;
+    const bool exponential = ExponentialLabels(absMin, absMax, m_tickLabelLimit);
     if (!IsFiniteOrReport(range, wxS("axis range is not finite")) ||
         !IsFiniteOrReport(absMin, wxS("axis range is not finite")) ||
         !IsFiniteOrReport(absMax, wxS("axis range is not finite")))
@@ -158,13 +196,9 @@ void wxPlotCtrl::CalcTicksWithHintFactor(bool xAxis, int hintFactor)
         for (double factor : {0.1, 0.2, 0.5})
         {
             step = base * factor;
-            const double logStep = std::log10(step);
-            if (!std::isfinite(logStep))
+            if (!std::isfinite(std::log10(step)))
                 continue;
-            if (exponential)
-                digits = std::abs(int(std::log10(absMax)) - int(logStep));
-            else
-                digits = step < 1.0 ? int(std::ceil(-logStep)) : 0;
+            digits = TickDigits(step, exponential, absMax);
             if (xAxis)
             {
                 const int width = places + 4 + (exponential ? 4 : 0) + (digits > 0 ? digits + 1 : 0);
@@ -183,11 +217,76 @@ void wxPlotCtrl::CalcTicksWithHintFactor(bool xAxis, int hintFactor)
         tickCount = 0;
         return;
     }
-    digits = std::min(std::max(digits, 0), 9);
-    tickFormat = wxString::Format(exponential ? wxS("%%.%dle") : wxS("%%.%dlf"), digits);
+    tickFormat = TickFormat(digits, exponential);
     tickStep = step;
     const double ticks = std::ceil(range / step) + 1;
     tickCount = ticks > MaxTickCount ? MaxTickCount : int(ticks);
+}
+
+bool wxPlotCtrl::WidenTickStep(bool xAxis)
+{
+    const double start = xAxis ? m_viewRect.m_x : m_viewRect.m_y;
+    const double end = start + (xAxis ? m_viewRect.m_width : m_viewRect.m_height);
+    double& step = xAxis ? m_xTickStep : m_yTickStep;
+    const double wider = NextTickStep(step);
+    const double range = end - start;
+    if (!(wider > step) || !std::isfinite(wider) || !(range > 0) || !std::isfinite(range))
+        return false;
+    const double absMax = std::max(std::fabs(start), std::fabs(end));
+    const double absMin = std::min(std::fabs(start), std::fabs(end));
+    const bool exponential = ExponentialLabels(absMin, absMax, m_tickLabelLimit);
+    step = wider;
+    (xAxis ? m_xTickFormat : m_yTickFormat) = TickFormat(TickDigits(wider, exponential, absMax),
+                                                         exponential);
+    const double ticks = std::ceil(range / wider) + 1;
+    (xAxis ? m_tickCount.x : m_tickCount.y) = ticks > MaxTickCount ? MaxTickCount : int(ticks);
+    return true;
+}
+
+bool wxPlotCtrl::TickLabelsApart(bool xAxis)
+{
+    wxPlotDrawerAxisBase* drawer = xAxis ? static_cast<wxPlotDrawerAxisBase*>(m_xAxisDrawer)
+                                         : static_cast<wxPlotDrawerAxisBase*>(m_yAxisDrawer);
+    wxWindow* window = xAxis ? static_cast<wxWindow*>(m_xAxis) : static_cast<wxWindow*>(m_yAxis);
+    if (!drawer || !window || !window->IsShown())
+        return true;
+    const std::vector<int>& positions = xAxis ? m_xTickPositions : m_yTickPositions;
+    const wxArrayString& labels = xAxis ? m_xTickLabels : m_yTickLabels;
+    const wxSize client = window->GetClientSize();
+    const int span = xAxis ? client.x : client.y;
+    const int gap = std::max(kMinTickLabelGap, m_charSize.x);
+    // Each label as the axis drawer places it, against the one before.
+    int prevStart = 0, prevEnd = 0;
+    for (size_t i = 0; i < std::min(positions.size(), labels.GetCount()); ++i)
+    {
+        const wxSize extent = drawer->GetLabelExtent(labels[i], window);
+        const int length = xAxis ? extent.x : extent.y;
+        const int start = wxPlotDrawerAxisBase::LabelStart(positions[i], length, span);
+        if (i > 0 && std::max(start - prevEnd, prevStart - (start + length)) < gap)
+            return false;
+        prevStart = start;
+        prevEnd = start + length;
+    }
+    return true;
+}
+
+bool wxPlotCtrl::UpdateAxisTicks(bool xAxis)
+{
+    CalcTicks(xAxis);
+    // The tick hint gives the densest ticks an axis may get; where their
+    // labels would run together the step widens until they stand apart.
+    bool moved = false;
+    for (int widened = 0;; ++widened)
+    {
+        if (m_snapTicksToPixels == 1)
+            moved |= SnapTicksToPixels(xAxis);
+        if (xAxis)
+            CalcXAxisTickPositions();
+        else
+            CalcYAxisTickPositions();
+        if (widened == kMaxTickWidening || TickLabelsApart(xAxis) || !WidenTickStep(xAxis))
+            return moved;
+    }
 }
 
 void wxPlotCtrl::CalcXAxisTickPositions()
@@ -216,6 +315,10 @@ void wxPlotCtrl::CalcTickPositions(bool xAxis)
     {
         if (!IsFiniteOrReport(t, wxS("axis label is not finite")))
             break;
+        // Reached by repeated addition, the zero tick may land a rounding
+        // error beside zero, and would read "-0.0" or "5.6e-17".
+        if (std::fabs(t) < step * kZeroTickShare)
+            t = 0.0;
         const double offset = (t - origin) * zoom;
         const int p = wxPlotPixel(xAxis ? offset + 0.5 : size - offset + 0.5);
         if (p >= -1 && p < size + 2)
@@ -289,18 +392,12 @@ void wxPlotCtrl::Redraw(int flags)
     if (flags & wxPLOTCTRL_REDRAW_XAXIS)
     {
         m_dirtyFlags |= wxPLOTCTRL_REDRAW_XAXIS;
-        CalcTicks(true);
-        if (m_snapTicksToPixels == 1)
-            moved |= SnapTicksToPixels(true);
-        CalcXAxisTickPositions();
+        moved |= UpdateAxisTicks(true);
     }
     if (flags & wxPLOTCTRL_REDRAW_YAXIS)
     {
         m_dirtyFlags |= wxPLOTCTRL_REDRAW_YAXIS;
-        CalcTicks(false);
-        if (m_snapTicksToPixels == 1)
-            moved |= SnapTicksToPixels(false);
-        CalcYAxisTickPositions();
+        moved |= UpdateAxisTicks(false);
     }
     // Snapping moved the view: the curves must follow the ticks.
     if (moved)

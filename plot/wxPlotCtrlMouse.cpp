@@ -41,21 +41,23 @@ bool IsButtonPress(const wxMouseEvent& event)
 
 void wxPlotCtrl::SetAreaMouseFunction(int function, bool sendEvent)
 {
-    m_unmodifiedMouseFunction = function;
-    ApplyAreaMouseFunction(function, sendEvent);
+    // A vetoed function must not come back with the next key that has no
+    // modifier.
+    if (ApplyAreaMouseFunction(function, sendEvent))
+        m_unmodifiedMouseFunction = function;
 }
 
-void wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
+bool wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
 {
     m_mouseFunctionFromKeys = false;
     if (function == m_areaMouseFunction)
-        return;
+        return true;
     if (sendEvent)
     {
         wxPlotCtrlEvent event(wxEVT_PLOTCTRL_MOUSE_FUNCTION_CHANGING, GetId(), this);
         event.SetMouseFunction(function);
         if (!DoSendEvent(event))
-            return;
+            return false;
     }
     // Dragging the view (and any unknown function) hides the band; the
     // shape it had comes back with a function that uses it, or zooming by
@@ -87,6 +89,7 @@ void wxPlotCtrl::ApplyAreaMouseFunction(int function, bool sendEvent)
         event.SetMouseFunction(function);
         DoSendEvent(event);
     }
+    return true;
 }
 
 void wxPlotCtrl::SetAreaMouseMarker(int type)
@@ -501,38 +504,6 @@ void wxPlotCtrl::ProcessAxisMouseEvent(wxMouseEvent& event)
 
 namespace
 {
-// The point of data nearest to pt (distances in units of d) among those
-// within d; -1 when none. Sorted data is searched only in pt.x +- d.x.
-int NearestPointInBox(const wxPlotData& data, const wxPoint2DDouble& pt,
-                      const wxPoint2DDouble& d)
-{
-    const int count = data.GetCount();
-    const double* xs = data.GetConstXData();
-    const double* ys = data.GetConstYData();
-    int first = 0, last = count - 1;
-    if (data.GetIsSorted())
-    {
-        first = data.GetIndexFromX(pt.m_x - d.m_x, wxPLOTDATA_INDEX_UPPER);
-        last = data.GetIndexFromX(pt.m_x + d.m_x, wxPLOTDATA_INDEX_LOWER);
-    }
-    int best = -1;
-    double bestDist = 0;
-    for (int i = first; i <= last; ++i)
-    {
-        const double dx = std::fabs(xs[i] - pt.m_x), dy = std::fabs(ys[i] - pt.m_y);
-        if (!(dx <= d.m_x && dy <= d.m_y))
-            continue;
-        const double nx = d.m_x > 0 ? dx / d.m_x : 0, ny = d.m_y > 0 ? dy / d.m_y : 0;
-        const double dist = nx * nx + ny * ny;
-        if (best < 0 || dist < bestDist)
-        {
-            best = i;
-            bestDist = dist;
-        }
-    }
-    return best;
-}
-
 // The side of r restricts the box only when it has an extent.
 bool BoxMeetsRect(const wxPoint2DDouble& pt, const wxPoint2DDouble& d, const wxRect2DDouble& r)
 {
@@ -570,7 +541,7 @@ bool wxPlotCtrl::FindClosestPoint(const wxPoint2DDouble& pt, const wxPoint2DDoub
             // The lookup measures in plot units, where the nearest point may
             // lie outside the box while another lies inside.
             if (!(std::fabs(q.m_x - pt.m_x) <= d.m_x && std::fabs(q.m_y - pt.m_y) <= d.m_y))
-                index = NearestPointInBox(*data, pt, d);
+                index = data->GetIndexInBox(pt.m_x, pt.m_y, d.m_x, d.m_y);
             if (index < 0)
                 continue;
             curveIndex = i;

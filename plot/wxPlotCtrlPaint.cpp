@@ -60,7 +60,6 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     if (clip.IsEmpty())
         return;
     wxPlotSetCrispDrawing(*dc);
-    const wxPen borderPen(m_borderColour, m_borderWidth, wxPENSTYLE_SOLID);
 
     // Clipped throughout: a stretch re-rendered into the back buffer must
     // not draw the curves, cursor or key a second time beside it.
@@ -101,9 +100,16 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     DrawCursor(dc);
     DrawKey(dc);
 
-    dc->SetBrush(*wxTRANSPARENT_BRUSH);
-    dc->SetPen(borderPen);
-    dc->DrawRectangle(m_areaSize);
+    // The frame as four filled strips: a stroked rectangle with
+    // anti-aliasing off lights every pixel of a clip one or two pixels wide
+    // (a thin partial redraw).
+    const int b = std::max(m_borderWidth, 1), w = m_areaSize.width, h = m_areaSize.height;
+    dc->SetPen(*wxTRANSPARENT_PEN);
+    dc->SetBrush(wxBrush(m_borderColour, wxBRUSHSTYLE_SOLID));
+    dc->DrawRectangle(0, 0, w, b);
+    dc->DrawRectangle(0, h - b, w, b);
+    dc->DrawRectangle(0, 0, b, h);
+    dc->DrawRectangle(w - b, 0, b, h);
     dc->DestroyClippingRegion();
     dc->SetPen(wxNullPen);
     dc->SetBrush(wxNullBrush);

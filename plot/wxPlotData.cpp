@@ -1,4 +1,5 @@
 #include "wxPlotData.h"
+#include "PlotNearestIndex.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,27 +34,31 @@ struct PointStore
 // What CalcBoundingRect computes, kept up to date point by point.
 struct PointStats
 {
-    double minX = 0, maxX = 0, minY = 0, maxY = 0, lastX = 0;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    // The last x of the sorted walk; -infinity before the first point.
+    double lastX = -std::numeric_limits<double>::infinity();
     bool any = false;
     bool sorted = true;
 
     void Add(double x, double y)
     {
+        // The lookups bisect over every x whatever its y, so the order is
+        // that of all points; an x that is not finite has no place in it.
+        if (sorted && std::isfinite(x) && x >= lastX)
+            lastX = x;
+        else
+            sorted = false;
         if (!std::isfinite(x) || !std::isfinite(y))
             return;
         if (!any)
         {
-            minX = maxX = lastX = x;
+            minX = maxX = x;
             minY = maxY = y;
             any = true;
             return;
         }
         if (x < minX) minX = x; else if (x > maxX) maxX = x;
         if (y < minY) minY = y; else if (y > maxY) maxY = y;
-        if (x >= lastX)
-            lastX = x;
-        else
-            sorted = false;
     }
 
     wxRect2DDouble Rect() const
@@ -84,11 +89,15 @@ public:
     PointStats m_stats;
     bool m_statsValid = false;
     wxBitmap m_symbols[wxPLOTPEN_MAXTYPE];
+    // Built by the first nearest-point search that needs it; as of the last
+    // CalcBoundingRect, like the sorted flag.
+    PlotNearestIndex m_nearest;
 
     bool StatsUsable() const { return m_statsValid && !m_store->exposed; }
 
     void RecomputeStats()
     {
+        m_nearest.Clear();
         m_stats = PointStats();
         const double* x = m_store->x.data();
         const double* y = m_store->y.data();
@@ -261,6 +270,7 @@ double* wxPlotData::GetXData()
         return NULL;
     Data()->MakeStoreExclusive();
     Data()->m_store->exposed = true;
+    Data()->m_nearest.Clear();
     return Data()->m_store->x.data();
 }
 
@@ -270,6 +280,7 @@ double* wxPlotData::GetYData()
         return NULL;
     Data()->MakeStoreExclusive();
     Data()->m_store->exposed = true;
+    Data()->m_nearest.Clear();
     return Data()->m_store->y.data();
 }
 
@@ -494,59 +505,17 @@ wxPlotData wxPlotData::Resample(double start, double step, int n) const
 
 namespace
 {
-// The search on sorted x values before the mode is applied: either a final
-// index (outside the data or at an end) or the bisection's result r, from
-// which the modes step to a neighbour. Both modes of one x share it, so GetY
-// bisects once.
-struct SortedSearch
+// On sorted x: the first index whose x is not below x / is above x (count
+// when there is none). A run of equal x is found from its first point and
+// left from its last.
+int FirstNotBelow(const double* xs, int count, double x)
 {
-    int index;
-    bool final;
-};
-
-SortedSearch SearchSorted(const double* xs, int count, double left, double right, double x)
-{
-    if (x < left)
-        return {0, true};
-    if (x > right)
-        return {count - 1, true};
-    if (x <= xs[0])
-        return {0, true};
-    if (x >= xs[count - 1])
-        return {count - 1, true};
-
-    int lo = 0, hi = count;
-    while (lo < hi)
-    {
-        const int mid = lo + (hi - lo) / 2;
-        const double diff = x - xs[mid];
-        if (diff < 0)
-            hi = mid;
-        else if (diff == 0)
-            return {mid, false};
-        else
-            lo = mid + 1;
-    }
-    // NaN x values inside "sorted" data can push the search past the end.
-    return {std::min(lo, count - 1), false};
+    return int(std::lower_bound(xs, xs + count, x) - xs);
 }
 
-int ApplyMode(const double* xs, int count, double x, SortedSearch s, int mode)
+int FirstAbove(const double* xs, int count, double x)
 {
-    int r = s.index;
-    if (s.final)
-        return r;
-    if (mode == wxPLOTDATA_INDEX_LOWER)
-        return (r > 0 && x < xs[r]) ? r - 1 : r;
-    if (mode == wxPLOTDATA_INDEX_UPPER)
-        return (r < count - 1 && x > xs[r]) ? r + 1 : r;
-
-    // Closest; ties keep the bisection's result.
-    if (r > 0 && std::fabs(x - xs[r - 1]) < std::fabs(x - xs[r]))
-        --r;
-    if (r < count - 1 && std::fabs(x - xs[r + 1]) < std::fabs(x - xs[r]))
-        return r + 1;
-    return r;
+    return int(std::upper_bound(xs, xs + count, x) - xs);
 }
 } // namespace
 
@@ -557,12 +526,20 @@ int wxPlotData::GetIndexFromX(double x, int mode) const
     const wxPlotDataRefData* d = Data();
     const int count = d->m_count;
     const double* xs = d->m_store->x.data();
-    const double left = d->m_boundingRect.m_x;
-    const double right = d->m_boundingRect.m_x + d->m_boundingRect.m_width;
 
     if (d->m_sorted)
-        return ApplyMode(xs, count, x, SearchSorted(xs, count, left, right, x), mode);
+    {
+        if (mode == wxPLOTDATA_INDEX_LOWER)
+            return std::max(FirstAbove(xs, count, x) - 1, 0);
+        const int r = std::min(FirstNotBelow(xs, count, x), count - 1);
+        if (mode == wxPLOTDATA_INDEX_UPPER)
+            return r;
+        // Closest; a tie keeps the point at or above x.
+        return (r > 0 && std::fabs(x - xs[r - 1]) < std::fabs(x - xs[r])) ? r - 1 : r;
+    }
 
+    const double left = d->m_boundingRect.m_x;
+    const double right = d->m_boundingRect.m_x + d->m_boundingRect.m_width;
     int closest = 0, lower = 0, upper = 0;
     double best = std::numeric_limits<double>::infinity();
     for (int i = 0; i < count; ++i)
@@ -609,12 +586,11 @@ double wxPlotData::GetY(double x) const
     int i, j;
     if (d->m_sorted && !std::isnan(x))
     {
-        const SortedSearch s = SearchSorted(xs, count, d->m_boundingRect.m_x,
-                                            d->m_boundingRect.m_x + d->m_boundingRect.m_width, x);
-        i = ApplyMode(xs, count, x, s, wxPLOTDATA_INDEX_LOWER);
+        // One search gives both neighbours: j is the first point above x.
+        j = FirstAbove(xs, count, x);
+        i = std::max(j - 1, 0);
         if (xs[i] == x || i == count - 1)
             return ys[i];
-        j = ApplyMode(xs, count, x, s, wxPLOTDATA_INDEX_UPPER);
     }
     else
     {
@@ -632,32 +608,22 @@ int wxPlotData::GetIndexFromXY(double x, double y, double xRange) const
 {
     if (!Ok() || !(xRange >= 0))
         return 0;
-    const wxPlotDataRefData* d = Data();
-    const double* xs = d->m_store->x.data();
-    const double* ys = d->m_store->y.data();
+    wxPlotDataRefData* d = Data();
+    const double inf = std::numeric_limits<double>::infinity();
+    const int best = d->m_nearest.Nearest(d->m_store->x.data(), d->m_store->y.data(), d->m_count,
+                                          d->m_sorted,
+                                          {x, y, 1.0, 1.0, xRange == 0 ? inf : xRange, inf});
+    if (best >= 0)
+        return best;
+    // Nothing within range: the point before it, where the search begins.
+    return d->m_sorted ? GetIndexFromX(x - xRange, wxPLOTDATA_INDEX_LOWER) : 0;
+}
 
-    int start = 1, end = d->m_count - 1;
-    if (d->m_sorted && xRange != 0)
-    {
-        start = GetIndexFromX(x - xRange, wxPLOTDATA_INDEX_LOWER) + 1;
-        end = GetIndexFromX(x + xRange, wxPLOTDATA_INDEX_UPPER);
-    }
-    auto dist2 = [&](int i) {
-        const double dx = x - xs[i], dy = y - ys[i];
-        return dx * dx + dy * dy;
-    };
-    int best = start - 1;
-    double bestDist = dist2(best);
-    for (int i = start; i <= end; ++i)
-    {
-        if (xRange != 0 && !(xs[i] >= x - xRange && xs[i] <= x + xRange))
-            continue;
-        const double dd = dist2(i);
-        if (dd < bestDist)
-        {
-            bestDist = dd;
-            best = i;
-        }
-    }
-    return best;
+int wxPlotData::GetIndexInBox(double x, double y, double dx, double dy) const
+{
+    if (!Ok() || !(dx >= 0) || !(dy >= 0))
+        return -1;
+    wxPlotDataRefData* d = Data();
+    return d->m_nearest.Nearest(d->m_store->x.data(), d->m_store->y.data(), d->m_count,
+                                d->m_sorted, {x, y, dx, dy, dx, dy});
 }

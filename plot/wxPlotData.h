@@ -79,7 +79,8 @@ public:
     double GetXValue(int i) const;
     double GetYValue(int i) const;
     wxPoint2DDouble GetPoint(int i) const;
-    // x never decreases over the finite points (as of CalcBoundingRect).
+    // Every x is finite and x never decreases (as of CalcBoundingRect); an
+    // x that is not finite makes the data unsorted, whatever its y.
     bool GetIsSorted() const;
     // The option "File.Name".
     wxString GetFilename() const;
@@ -106,11 +107,18 @@ public:
     wxPlotData Resample(double start, double step, int n) const;
 
     // Index of the point nearest to x by mode (wxPLOTDATA_INDEX_*); 0 when
-    // not valid or x is NaN.
+    // not valid or x is NaN. On sorted data a run of points with equal x
+    // counts as a whole: LOWER gives its last point, UPPER its first.
     int GetIndexFromX(double x, int mode = wxPLOTDATA_INDEX_CLOSEST) const;
     // Index of the point nearest to (x, y) among those within xRange of x
-    // (any x when xRange is 0); 0 when not valid or xRange < 0.
+    // (any x when xRange is 0), ties to the lowest index; with none there
+    // the point before that range (sorted data) or 0. 0 when not valid or
+    // xRange < 0.
     int GetIndexFromXY(double x, double y, double xRange = 0.0) const;
+    // Index of the point within dx and dy of (x, y) nearest to it in units
+    // of dx and dy (a side of 0 does not count), ties to the lowest index;
+    // -1 when there is none or the data is not valid.
+    int GetIndexInBox(double x, double y, double dx, double dy) const;
 
     // Symbol bitmaps by pen state (wxPLOTPEN_*); empty by default.
     wxBitmap GetSymbol(int state) const;

@@ -2,6 +2,7 @@
 
 #include <wx/dc.h>
 #include <wx/settings.h>
+#include <wx/window.h>
 
 wxIMPLEMENT_ABSTRACT_CLASS(wxPlotDrawerAxisBase, wxPlotDrawerBase);
 wxIMPLEMENT_DYNAMIC_CLASS(wxPlotDrawerXAxis, wxPlotDrawerAxisBase);
@@ -29,6 +30,42 @@ void wxPlotDrawerAxisBase::Prepare(wxDC* dc, bool refresh)
     dc->SetTextForeground(wxColour(m_tickColour.Red(), m_tickColour.Green(), m_tickColour.Blue()));
 }
 
+namespace
+{
+// More texts than a scrolling plot shows in a long while; past it the
+// cache starts again.
+const size_t kMaxCachedExtents = 2000;
+} // namespace
+
+wxSize wxPlotDrawerAxisBase::CachedExtent(const wxString& label,
+                                          const std::function<wxSize(const wxFont&)>& measure)
+{
+    const wxFont font = wxPlotScaledFont(m_tickFont, m_fontScale);
+    if (!m_extentFont.IsOk() || font != m_extentFont || m_extents.size() > kMaxCachedExtents)
+    {
+        m_extents.clear();
+        m_extentFont = font;
+    }
+    auto it = m_extents.find(label);
+    if (it == m_extents.end())
+        it = m_extents.emplace(label, measure(font)).first;
+    return it->second;
+}
+
+wxSize wxPlotDrawerAxisBase::GetLabelExtent(const wxString& label, const wxWindow* window)
+{
+    return CachedExtent(label, [&](const wxFont& font) {
+        int w = 0, h = 0;
+        window->GetTextExtent(label, &w, &h, NULL, NULL, &font);
+        return wxSize(w, h);
+    });
+}
+
+wxSize wxPlotDrawerAxisBase::LabelExtent(const wxString& label, wxDC* dc)
+{
+    return CachedExtent(label, [&](const wxFont&) { return dc->GetTextExtent(label); });
+}
+
 void wxPlotDrawerXAxis::Draw(wxDC* dc, bool refresh)
 {
     if (!dc)
@@ -38,7 +75,10 @@ void wxPlotDrawerXAxis::Draw(wxDC* dc, bool refresh)
     const int y = (m_dcRect.height - h) / 2 + 2;
     const size_t n = std::min(m_tickPositions.size(), m_tickLabels.GetCount());
     for (size_t i = 0; i < n; ++i)
-        dc->DrawText(m_tickLabels[i], m_tickPositions[i], y);
+    {
+        const int w = LabelExtent(m_tickLabels[i], dc).GetWidth();
+        dc->DrawText(m_tickLabels[i], LabelStart(m_tickPositions[i], w, m_dcRect.width), y);
+    }
 }
 
 void wxPlotDrawerYAxis::Draw(wxDC* dc, bool refresh)
@@ -48,5 +88,8 @@ void wxPlotDrawerYAxis::Draw(wxDC* dc, bool refresh)
     Prepare(dc, refresh);
     const size_t n = std::min(m_tickPositions.size(), m_tickLabels.GetCount());
     for (size_t i = 0; i < n; ++i)
-        dc->DrawText(m_tickLabels[i], 2, m_tickPositions[i]);
+    {
+        const int h = LabelExtent(m_tickLabels[i], dc).GetHeight();
+        dc->DrawText(m_tickLabels[i], 2, LabelStart(m_tickPositions[i], h, m_dcRect.height));
+    }
 }

@@ -7,7 +7,11 @@
 #include "wxGenericPen.h"
 
 #include <wx/arrstr.h>
+#include <wx/font.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <vector>
 
 class wxPlotDrawerAxisBase : public wxPlotDrawerBase
@@ -21,6 +25,14 @@ public:
     void SetTickLabels(const wxArrayString& labels) { m_tickLabels = labels; }
     const std::vector<int>& GetTickPositions() const { return m_tickPositions; }
     const wxArrayString& GetTickLabels() const { return m_tickLabels; }
+    // Where along the axis a label of the given length starts for a tick at
+    // position: there, or moved just inside a window span pixels long where
+    // it would stick out.
+    static int LabelStart(int position, int length, int span)
+        { return std::max(0, std::min(position, span - length)); }
+    // Text size of a label in the tick font as drawn, measured through window
+    // (or the DC drawing it) once per text and font.
+    wxSize GetLabelExtent(const wxString& label, const wxWindow* window);
 
     const wxFont& GetTickFont() const { return m_tickFont; }
     void SetTickFont(const wxFont& font) { m_tickFont = font; }
@@ -37,6 +49,7 @@ protected:
     // Fills the background when refresh is set and selects the tick font
     // and colour.
     void Prepare(wxDC* dc, bool refresh);
+    wxSize LabelExtent(const wxString& label, wxDC* dc);
 
     std::vector<int> m_tickPositions;
     wxArrayString m_tickLabels;
@@ -47,6 +60,12 @@ protected:
     wxGenericBrush m_backgroundBrush;
 
 private:
+    // The labels' sizes in m_extentFont: a scrolling plot shows the same
+    // few dozen texts frame after frame, and each measure is a text layout.
+    wxSize CachedExtent(const wxString& label, const std::function<wxSize(const wxFont&)>& measure);
+    std::map<wxString, wxSize> m_extents;
+    wxFont m_extentFont;
+
     wxDECLARE_ABSTRACT_CLASS(wxPlotDrawerAxisBase);
 };
 
@@ -54,7 +73,8 @@ class wxPlotDrawerXAxis : public wxPlotDrawerAxisBase
 {
 public:
     explicit wxPlotDrawerXAxis(wxPlotCtrl* owner = NULL) : wxPlotDrawerAxisBase(owner) {}
-    // Labels vertically centred (plus 2) at their positions.
+    // Labels vertically centred (plus 2) at their positions, none cut at an
+    // end of the axis.
     void Draw(wxDC* dc, bool refresh) wxOVERRIDE;
 
 private:
@@ -65,7 +85,8 @@ class wxPlotDrawerYAxis : public wxPlotDrawerAxisBase
 {
 public:
     explicit wxPlotDrawerYAxis(wxPlotCtrl* owner = NULL) : wxPlotDrawerAxisBase(owner) {}
-    // Labels 2 pixels from the left at their positions.
+    // Labels 2 pixels from the left at their positions, none cut at the top
+    // or the bottom.
     void Draw(wxDC* dc, bool refresh) wxOVERRIDE;
 
 private:

@@ -285,8 +285,11 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
             left = std::max(left, view.m_x + m_dcRect.x / zx);
         if (m_dcRect.width > 0 && m_dcRect.GetRight() < m_owner->GetAreaSize().width - 1)
             right = std::min(right, view.m_x + (m_dcRect.x + m_dcRect.width) / zx);
-        first = curve->GetIndexFromX(left, wxPLOTDATA_INDEX_LOWER);
-        last = curve->GetIndexFromX(right, wxPLOTDATA_INDEX_UPPER) + 1;
+        // From the point before the first one at or past the left edge to
+        // the point after the last one at or before the right edge: a run
+        // of equal x on an edge (a vertical step) is drawn whole.
+        first = curve->GetIndexFromX(left, wxPLOTDATA_INDEX_UPPER) - 1;
+        last = curve->GetIndexFromX(right, wxPLOTDATA_INDEX_LOWER) + 2;
         first = std::max(0, std::min(first, count - 1));
         last = std::max(first + 1, std::min(last, count));
     }
@@ -349,22 +352,32 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
     bool havePrev = false;   // the previous point lies in the view
     wxPoint prevPix;
 
-    // Lines only and nothing selected: stretches of points in view go
-    // through the tight loop.
-    const bool fast = run.drawLines && !drawPoints && run.visible && !runSelected &&
-                      (ri >= ranges.size() || ranges[ri].m_min >= last);
+    // Lines only: stretches of points in view drawn with one pen go through
+    // the tight loop. A stretch ends where the pen would change: past the
+    // selected range the run is in, or at the next selected point.
+    const bool reduce = run.drawLines && !drawPoints;
     const bool sorted = curve->GetIsSorted();
+    auto samePenUntil = [&](int i) {
+        const bool selected = isSelected(i);
+        if (runSelected)
+            return selected ? std::min(last, ranges[ri].m_max + 1) : i;
+        if (selected)
+            return i;
+        return ri < ranges.size() ? std::min(last, ranges[ri].m_min) : last;
+    };
 
     for (int i = first; i < last; ++i)
     {
-        if (fast && havePrev && prevInside && run.chainOpen && run.colOpen)
+        const int stop = (reduce && run.visible && havePrev && prevInside && run.chainOpen &&
+                          run.colOpen) ? samePenUntil(i) : i;
+        if (stop > i)
         {
             ColumnState col;
             col.x = run.colX;
             col.minY = run.minY;
             col.maxY = run.maxY;
             col.lastY = run.lastY;
-            const int j = ReduceInView(xs, ys, i, last, sorted, left, right, bottom, top, zx, zy,
+            const int j = ReduceInView(xs, ys, i, stop, sorted, left, right, bottom, top, zx, zy,
                                        ah, m_canvas, col);
             if (j > i)
             {
@@ -375,6 +388,7 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
                 prevPix = wxPoint(col.x, col.lastY);
                 prevX = xs[j - 1];
                 prevY = ys[j - 1];
+                prevSelected = runSelected;
                 i = j;
                 if (i >= last)
                     break;

@@ -33,7 +33,14 @@ TEST(ClipLineToRect, KnownSegments)
         {"misses a corner", -0.5, 0.6, 0.6, 1.7, wxPLOTCLIP_OUTSIDE, 0, 0, 0, 0},
         {"end at infinity", 0.5, 0.5, Inf, 0.5, wxPLOTCLIP_OUTSIDE, 0, 0, 0, 0},
         {"not a number", NAN, 0.5, 0.5, 0.5, wxPLOTCLIP_OUTSIDE, 0, 0, 0, 0},
-        {"overflowing slope", -1e308, -1e308, 1e308, 1e308, wxPLOTCLIP_OUTSIDE, 0, 0, 0, 0},
+        // Far ends: the clipped ends stay on the segment.
+        {"ends at the top of the range", -1e308, -1e308, 1e308, 1e308,
+         wxPLOTCLIP_FIRST_X | wxPLOTCLIP_SECOND_X, 0, 0, 1, 1},
+        {"far end out at the right", 0.5, 0.5, 1e17, 7e16, wxPLOTCLIP_SECOND_X, 0.5, 0.5, 1, 0.85},
+        {"far end out at the top", 0.5, 0.5, 3e16, 1e17, wxPLOTCLIP_SECOND, 0.5, 0.5, 0.65, 1},
+        {"far end out at a corner", 0.25, 0.5, 1e17, 1e17, wxPLOTCLIP_SECOND, 0.25, 0.5, 0.75, 1},
+        {"far first end", -1e17, -5e16, 0.5, 0.25, wxPLOTCLIP_FIRST_X, 0, 0, 0.5, 0.25},
+        {"both ends far", -1e17, -5e16, 1e17, 5e16, wxPLOTCLIP_FIRST_X | wxPLOTCLIP_SECOND_X, 0, 0, 1, 0.5},
     };
     for (const Case& c : cases)
     {

@@ -224,6 +224,11 @@ TEST_F(PlotKeysTest, ModifierKeysChooseTheMouseFunction)
     Key(WXK_SHIFT, 0, wxEVT_KEY_DOWN);
     EXPECT_EQ(wxPLOTCTRL_MOUSE_ZOOM, m_plot->GetAreaMouseFunction());
     EXPECT_EQ(0, m_log.Count(wxEVT_PLOTCTRL_MOUSE_FUNCTION_CHANGED));
+    // A vetoed function leaves nothing to come back with the next key.
+    m_plot->SetAreaMouseFunction(wxPLOTCTRL_MOUSE_PAN, true);
+    m_log.m_veto.clear();
+    Key('A', 0, wxEVT_KEY_DOWN);
+    EXPECT_EQ(wxPLOTCTRL_MOUSE_ZOOM, m_plot->GetAreaMouseFunction());
 }
 
 TEST_F(PlotKeysTest, AShiftReleaseLostElsewhereIsCorrectedByTheNextPress)

@@ -6,6 +6,9 @@
 
 #include "wxPlotFunction.h"
 
+#include <random>
+#include <set>
+
 namespace
 {
 
@@ -53,6 +56,45 @@ TEST_F(PlotCtrlTest, XRangeOnSortedDataTakesExactlyTheInsidePoints)
             c.changes ? std::vector<IntRange>{c.selected} : std::vector<IntRange>{};
         EXPECT_EQ(expected, Ranges(m_plot, 0)) << c.name;
         EXPECT_EQ(c.changes ? 1 : 0, m_log.Count(wxEVT_PLOTCTRL_RANGE_SELECTED)) << c.name;
+    }
+}
+
+// Selection by x against a plain model: a point is selected when the last
+// x range selected or deselected that holds it was selected. Data 0 is the
+// run the fault showed on; 1 has runs of equal x, 2 runs and NaN x, 3 is
+// scattered.
+TEST_F(PlotCtrlTest, SelectionByXMatchesAPointModel)
+{
+    std::mt19937 rng(2025);
+    std::uniform_int_distribution<int> grid(0, 24), coin(0, 3);
+    for (int data = 0; data < 4; ++data)
+    {
+        std::vector<double> xs;
+        if (data == 0)
+            xs = {0, 1, 1, 1, 1, 1, 2};
+        for (int i = 0; data > 0 && i < 60; ++i)
+            xs.push_back(data == 3 ? grid(rng) * 0.5 : (data == 2 && i % 9 == 4) ? std::nan("") : (i / 4) * 0.5);
+        std::vector<wxPoint2DDouble> points;
+        for (double x : xs)
+            points.push_back({x, grid(rng) * 0.1});
+        m_plot->DeleteCurveAt(-1);
+        ASSERT_TRUE(m_plot->AddCurve(Curve(points)));
+        std::set<int> model, selected;
+        for (int step = 0; step < 3000; ++step)
+        {
+            const double a = grid(rng) * 0.25 - 0.5, b = a + (coin(rng) == 0 ? 0 : grid(rng) * 0.25);
+            const bool select = coin(rng) != 0;
+            for (size_t i = 0; i < xs.size(); ++i)
+                if (xs[i] >= a && xs[i] <= b)
+                    select ? (void)model.insert(int(i)) : (void)model.erase(int(i));
+            const DoubleRange range = coin(rng) == 0 ? DoubleRange(b, a) : DoubleRange(a, b);
+            select ? m_plot->SelectXRange(0, range) : m_plot->DeselectXRange(0, range);
+            selected.clear();
+            for (const IntRange& r : Ranges(m_plot, 0))
+                for (int i = r.m_min; i <= r.m_max; ++i)
+                    selected.insert(i);
+            ASSERT_EQ(model, selected) << "data " << data << " step " << step << (select ? " +" : " -") << a << ".." << b;
+        }
     }
 }
 
@@ -308,6 +350,14 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
     ASSERT_TRUE(m_plot->AddCurve(f, false));
     m_plot->GetCursorMarker().SetSize(wxSize(3, 3));
     OnePixelPerUnit();
+    // A point three columns right of the area: its cursor's stretch is
+    // the last two columns.
+    if (m_size.x % 2 == 0)
+    {
+        ASSERT_TRUE(m_plot->SetOrigin(-1, 0));
+    }
+    const int outside = (m_size.x + 3 - m_plot->PlotXToPixel(0)) / 2;
+    ASSERT_EQ(m_size.x + 3, m_plot->PlotXToPixel(data->GetXValue(outside)));
     Settle();
 
     struct Step
@@ -322,6 +372,8 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
         {"cursor moved on", [&] { m_plot->SetCursorDataIndex(0, 31); }},
         {"cursor to the function", [&] { m_plot->SetCursorAtX(1, 250); }},
         {"cursor gone", [&] { m_plot->InvalidateCursor(); }},
+        {"cursor just outside the area", [&] { m_plot->SetCursorDataIndex(0, outside); }},
+        {"that cursor gone", [&] { m_plot->InvalidateCursor(); }},
         {"x range of the function", [&] { m_plot->SelectXRange(1, DoubleRange(300, 340)); }},
         {"function range cleared", [&] { m_plot->ClearSelectedRanges(1); }},
         {"point selection cleared", [&] { m_plot->ClearSelectedRanges(0); }},

@@ -37,13 +37,16 @@ public:
         if (const wxPlotData* d = GetDataCurve(curve))
             m_cursorMarker.SetPlotPosition(d->GetPoint(index));
     }
-    // Renders the area's contents as the back buffer gets them.
-    wxImage RenderArea()
+    // Renders the area's contents as the back buffer gets them; with a
+    // strip, renders that strip once more over it, as a partial redraw does.
+    wxImage RenderArea(const wxRect& strip = wxRect())
     {
         wxBitmap bitmap(m_areaSize.width, m_areaSize.height);
         {
             wxMemoryDC dc(bitmap);
             DrawArea(&dc, m_areaSize);
+            if (!strip.IsEmpty())
+                DrawArea(&dc, strip);
         }
         return bitmap.ConvertToImage();
     }

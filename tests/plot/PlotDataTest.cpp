@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -91,16 +92,20 @@ TEST(PlotData, IndexFromXOnSortedDataByMode)
     EXPECT_EQ(2, d.GetIndexFromX(5, wxPLOTDATA_INDEX_LOWER));
     EXPECT_EQ(0, d.GetIndexFromX(kNaN));
 
-    // Bisection agrees with a plain walk on a larger set.
-    std::vector<double> xs, ys;
+    // Bisection agrees with a plain walk on a larger set, whose points come
+    // in runs of equal x: lower is the last point of a run, upper the first.
+    std::vector<double> xs, ys, queries;
     for (int i = 0; i < 200; ++i)
     {
-        xs.push_back(i * 0.5 + (i % 7) * 0.01);
+        xs.push_back((i / 3) * 0.5 + ((i / 3) % 7 == 0 ? 0.01 : 0.0));
         ys.push_back((i % 5) * 1.5 - i * 0.1);
     }
     const wxPlotData big = Make(xs, ys);
     ASSERT_TRUE(big.GetIsSorted());
     for (double x = -1; x < 101; x += 0.13)
+        queries.push_back(x);
+    queries.insert(queries.end(), xs.begin(), xs.end());
+    for (double x : queries)
     {
         int lower = 0, upper = int(xs.size()) - 1;
         for (int i = 0; i < int(xs.size()); ++i)
@@ -139,8 +144,13 @@ TEST(PlotData, NonFiniteValuesStayOutOfTheBounds)
 
     const wxPlotData nan = Make({kNaN, kNaN}, {1, 2});
     EXPECT_EQ(wxRect2DDouble(), nan.GetBoundingRect());
-    EXPECT_TRUE(nan.GetIsSorted());
-    EXPECT_EQ(1, nan.GetIndexFromX(1.0));
+
+    // The lookups bisect over every x: its order counts whatever the y, and
+    // an x that is not finite has no place in it.
+    EXPECT_FALSE(nan.GetIsSorted());
+    EXPECT_FALSE(Make({0, 5, 2, 6}, {0, kNaN, 0, 0}).GetIsSorted());
+    EXPECT_FALSE(Make({0, 1, kInf}, {0, 0, 0}).GetIsSorted());
+    EXPECT_TRUE(Make({-1, 1, 1, 1}, {kInf, 0, kNaN, 0}).GetIsSorted());
 
     // A lone point set to NaN does not become the position.
     wxPlotData one(1);
@@ -156,11 +166,10 @@ TEST(PlotData, NonFiniteValuesStayOutOfTheBounds)
     EXPECT_EQ(7, grown.GetCount());
 }
 
-TEST(PlotData, SortedDataWithNanXAndAWideRectangleStaysInRange)
+TEST(PlotData, NanXAndAWideRectangleKeepIndexesInRange)
 {
     wxPlotData d = Make({0, 5, kNaN}, {1, 2, 3});
     d.SetBoundingRect(wxRect2DDouble(0, 0, 100, 10));
-    ASSERT_TRUE(d.GetIsSorted());
     for (int mode = 0; mode < 3; ++mode)
     {
         const int i = d.GetIndexFromX(50, mode);
@@ -405,6 +414,52 @@ TEST(PlotData, IndexFromXYFindsNearestWithinRange)
     EXPECT_EQ(1, d.GetIndexFromXY(1.4, 9.0, 1.0));
     EXPECT_EQ(0, d.GetIndexFromXY(1.4, 9.0, -1.0));
     EXPECT_EQ(4, d.GetIndexFromXY(40, 0, 0.0));
+}
+
+// Both nearest-point lookups against a plain scan, on long curves (searched
+// block by block) with runs of equal x, y not a number or infinite, and
+// boxes of every scale.
+TEST(PlotData, NearestPointLookupsMatchAPlainScan)
+{
+    std::mt19937 rng(25);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (bool sorted : {true, false})
+    {
+        std::vector<double> xs(5000), ys(5000);
+        for (size_t i = 0; i < xs.size(); ++i)
+        {
+            xs[i] = sorted ? std::floor(i / 1.7) * 0.01 : unit(rng) * 30;
+            ys[i] = unit(rng) < 0.01 ? (unit(rng) < 0.5 ? kNaN : kInf) : 5 * std::sin(i * 0.003) + unit(rng) * 0.4;
+        }
+        const wxPlotData d = Make(xs, ys);
+        ASSERT_EQ(sorted, d.GetIsSorted());
+        // Nearest in units u among points within reach r (any when r < 0),
+        // the lowest index first.
+        auto scan = [&](double x, double y, double ux, double uy, double rx, double ry) {
+            int best = -1;
+            double bestDist = 0;
+            for (size_t i = 0; i < xs.size(); ++i)
+            {
+                const double dx = std::fabs(xs[i] - x), dy = std::fabs(ys[i] - y);
+                const double dist = std::pow(dx / ux, 2) + std::pow(dy / uy, 2);
+                if ((rx < 0 || dx <= rx) && (ry < 0 || dy <= ry) && !std::isnan(dy) && (best < 0 || dist < bestDist))
+                    std::tie(best, bestDist) = std::make_tuple(int(i), dist);
+            }
+            return best;
+        };
+        for (int k = 0; k < 3000; ++k)
+        {
+            const double x = unit(rng) * 32 - 1, y = unit(rng) * 12 - 6;
+            const double dx = std::pow(10.0, unit(rng) * 5 - 4), dy = std::pow(10.0, unit(rng) * 5 - 4);
+            EXPECT_EQ(scan(x, y, dx, dy, dx, dy), d.GetIndexInBox(x, y, dx, dy)) << x << "," << y << " " << dx << "," << dy;
+            const double range = k % 5 == 0 ? 0.0 : dx;
+            const int expected = scan(x, y, 1, 1, range == 0 ? -1 : range, -1);
+            if (expected >= 0)
+            {
+                EXPECT_EQ(expected, d.GetIndexFromXY(x, y, range)) << x << "," << y << " within " << range;
+            }
+        }
+    }
 }
 
 } // namespace

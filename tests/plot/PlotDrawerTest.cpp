@@ -120,6 +120,8 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         bool sorted, lines, marks, selections, active;
         int penWidth;
         bool inView = false;   // y stays in the view
+        bool steps = false;    // runs of equal x on whole numbers, the view's edges among them
+        bool nanX = false;     // some x not a number
     };
     const Case cases[] = {
         {"dense sorted lines in view", 30000, true, true, false, false, false, 1, true},
@@ -132,6 +134,10 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         {"wide pen", 8000, true, true, false, true, false, 2},
         {"unsorted lines and points", 400, false, true, true, true, false, 1},
         {"sparse sorted", 60, true, true, true, true, true, 1},
+        {"steps on the edges", 3000, true, true, false, false, false, 1, false, true},
+        {"steps on the edges, points", 3000, true, true, true, true, true, 1, false, true},
+        {"steps on the edges in view", 30000, true, true, false, true, false, 1, true, true},
+        {"x not a number", 3000, true, true, true, true, false, 1, false, false, true},
     };
     std::mt19937 rng(7);
     for (const Case& c : cases)
@@ -150,6 +156,10 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
             // Walks past the top and bottom now and then, and begins and
             // ends outside the view.
             xs[i] = c.sorted ? -5.0 + 110.0 * i / c.points : -10 + 120 * unit(rng);
+            if (c.steps)
+                xs[i] = std::floor(xs[i]);
+            if (c.nanX && unit(rng) < 0.05)
+                xs[i] = std::nan("");
             y += (unit(rng) - 0.5) * 0.2;
             if (unit(rng) < 0.002)
                 y = (unit(rng) - 0.5) * 5;
@@ -165,7 +175,7 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
             wxGenericPen pen = data->GetPen(wxPLOTPEN_NORMAL);
             pen.SetWidth(c.penWidth);
         }
-        ASSERT_EQ(c.sorted, data->GetIsSorted()) << c.name;
+        ASSERT_EQ(c.sorted && !c.nanX, data->GetIsSorted()) << c.name;
         ASSERT_TRUE(m_plot->AddCurve(new wxPlotData(1), false));   // a neighbour
         ASSERT_TRUE(m_plot->AddCurve(data, c.active));
         ASSERT_TRUE(m_plot->SetViewRect(wxRect2DDouble(0.0, -1.0, 100.0, 2.0)));
@@ -188,6 +198,20 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
             for (int xx = 0; xx < full.GetWidth(); ++xx)
                 inked += !IsWhite(full, xx, yy);
         EXPECT_GT(inked, 200) << c.name;
+
+        // Strips of the area drawn again over a whole render, as the
+        // partial redraws do, leave the whole render.
+        m_plot->PlaceCursor(1, c.points / 2);
+        const wxImage whole = m_plot->RenderArea();
+        const int w = m_plot->GetAreaSize().width;
+        for (int x : {0, 1, 57, w - 2, w - 1})
+            for (int width : {1, 2, 3})
+            {
+                where.clear();
+                const wxImage strip = m_plot->RenderArea(wxRect(x, 0, width, 131));
+                EXPECT_EQ(0, CountDifferences(whole, strip, &where))
+                    << c.name << ": strip " << x << "+" << width << " at " << where;
+            }
     }
 }
 
