@@ -236,13 +236,20 @@ PanelCS::PanelCS(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSi
     auto* right = new wxBoxSizer(wxVERTICAL);
     CreateSensorBox(right);
 
-    m_notice = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
-                                "staticText");
+    // A hostile frame can mark every row, more lines than the page is high:
+    // the notice takes the room below the sensors and lists what fits.
+    m_notice = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                wxST_NO_AUTORESIZE, "staticText");
     m_notice->SetForegroundColour(kMarkColour);
-    right->Add(m_notice, wxSizerFlags().Expand().Border(wxALL, 4));
+    m_notice->SetMinSize(wxSize(0, 0));
+    m_notice->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        ShowNotice();
+        event.Skip();
+    });
+    right->Add(m_notice, wxSizerFlags(1).Expand().Border(wxALL, 4));
 
     page->Add(left, wxSizerFlags().Border(wxLEFT | wxRIGHT, 2));
-    page->Add(right, wxSizerFlags().Border(wxRIGHT, 2));
+    page->Add(right, wxSizerFlags().Expand().Border(wxRIGHT, 2));
     // Laid out at once: GTK would otherwise allocate the boxes at their
     // creation size, too small for their titles and radio buttons.
     SetSizerAndFit(page);
@@ -549,10 +556,30 @@ void PanelCS::UpdateNotice()
     }
     if (!text.empty())
         text = _(L"ECU的值超出范围：") + text;
-    if (m_notice->GetLabel() != text) {
-        m_notice->SetLabel(text);
-        Layout();
+    if (m_noticeText == text)
+        return;
+    m_noticeText = text;
+    ShowNotice();
+    if (text.empty())
+        m_notice->UnsetToolTip();
+    else
+        m_notice->SetToolTip(text);
+}
+
+void PanelCS::ShowNotice()
+{
+    const wxArrayString lines = wxSplit(m_noticeText, '\n', '\0');
+    const int lineHeight = std::max(1, m_notice->GetTextExtent(L"燃气Ay").y);
+    const int room = std::max(1, m_notice->GetSize().y / lineHeight);
+    wxString shown = m_noticeText;
+    if (static_cast<int>(lines.size()) > room) {
+        // The last line that fits says how many do not.
+        const int kept = std::max(1, room - 1);
+        shown = wxJoin(wxArrayString(kept, &lines[0]), '\n', '\0');
+        shown += "\n" + wxString::Format(_(L"……还有 %d 项"), static_cast<int>(lines.size()) - kept);
     }
+    if (m_notice->GetLabel() != shown)
+        m_notice->SetLabel(shown);
 }
 
 // --- Edits ---

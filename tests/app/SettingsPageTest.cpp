@@ -120,7 +120,7 @@ TEST_F(SettingsTest, HostileFrameMarksWhatNoControlCanShowAndSendsNothing)
     Ready(frame);
     EXPECT_TRUE(Queued().empty());
 
-    const wxString notice = m_page->GetNotice()->GetLabel();
+    const wxString notice = m_page->GetNoticeText();
     const struct
     {
         P::ChoiceIndex index;
