@@ -84,8 +84,10 @@ const ChoiceRow kChoiceRows[PanelCS::CHOICE_COUNT] = {
     {PanelCS::ID_RPM_SIGNAL, L"转速信号", 10, {L"5v", L"12v"}, 0,
      [](const Controller& c) { return int(c.m_rpmSignalVolts); }, Same,
      [](Controller& c, int row) { c.SetRpmSignal(row != 0); }},
+    // The code as the ECU sent it: one outside the injector tables leaves
+    // the type as it was.
     {PanelCS::ID_INJECTOR_TYPE, L"燃气喷嘴类型", 10, {L"IG5", L"Dornavel"}, 0,
-     [](const Controller& c) { return int(c.m_injectorType); },
+     [](const Controller& c) { return int(c.m_injectorCode); },
      [](int raw) { return raw == 5 ? 0 : raw == 9 ? 1 : -1; },
      [](Controller& c, int row) { c.SetInjectorType(row == 0 ? 5 : 9); }},
     {PanelCS::ID_GAS_PRESSURE_SENSOR, L"燃气压力传感器", 9,
@@ -160,6 +162,14 @@ const SpinRow kSpinRows[PanelCS::SPIN_COUNT] = {
 double WireUnits(double value, double step)
 {
     return step >= 1 ? std::trunc(TruncScaled(value / step, 1.0)) : TruncScaled(value, 1.0 / step);
+}
+
+// Whether the control's range holds value, counted in the wire's steps:
+// byte 255 decodes as 2.5500000000000003 bar, which is the maximum.
+bool InRange(const SpinRow& row, double value)
+{
+    const double steps = std::round(value / row.wireStep);
+    return steps >= std::round(row.min / row.wireStep) && steps <= std::round(row.max / row.wireStep);
 }
 
 double Snap(double value, double step)
@@ -527,7 +537,7 @@ void PanelCS::RefreshSpin(SpinIndex index)
     // the last one.
     const double shown = std::clamp(value, row.min, row.max);
     spin->SetValue(shown);
-    SetMark(spin, m_spinLabels[index], m_spinMarks[index], shown == value ? wxString() : Number(value));
+    SetMark(spin, m_spinLabels[index], m_spinMarks[index], InRange(row, value) ? wxString() : Number(value));
 }
 
 void PanelCS::SetMark(wxWindow* control, wxStaticText* label, wxString& slot, const wxString& raw)
