@@ -627,6 +627,9 @@ void PanelCS::OnChoice(wxCommandEvent& event)
     // Either engine type changes the pressure axis' scale.
     if (index == CHOICE_ENGINE_TYPE)
         UpdatePressureAxis();
+    // An open injector dialog shows one row per cylinder.
+    if (index == CHOICE_CYLINDERS && m_injectorsDialog)
+        m_injectorsDialog->RefreshInjectors();
 }
 
 void PanelCS::CommitSpin(SpinIndex index)

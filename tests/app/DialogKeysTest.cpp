@@ -1,12 +1,18 @@
 // Dialogs driven through the display's pointer and keyboard, where the
-// toolkit's own handling of a key was at fault.
+// toolkit's own handling of a key or of typed text was at fault.
 
 #include "PageTestSupport.h"
+#include "SettingsFixture.h"
 
+#include <wx/button.h>
+#include <wx/spinctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include "InjectorsDialog.h"
 #include "PrzegladDialog.h"
+
+using namespace settingstest;
 
 // With no window manager, the window under the pointer has the keys.
 static void PointAt(wxUIActionSimulator& sim, wxWindow* window)
@@ -41,4 +47,26 @@ TEST_F(PageTest, LeavingTheServiceIntervalDialogSendsNothing)
         EXPECT_TRUE(Queued().empty()) << escape;
         EXPECT_EQ(theController->GetWorkCounter(4), 2u);
     }
+}
+
+// GTK keeps no letter in the field and took the empty field for 0 %.
+TEST_F(SettingsTest, TextThatIsNoNumberInAnInjectorCorrectionSendsNothing)
+{
+    Ready();
+    GoLive(true);
+    Click(m_page->GetInjectorsButton());
+    InjectorsDialog* dialog = m_page->GetInjectorsDialog();
+    ASSERT_TRUE(dialog && guitest::WaitFor([&] { return dialog->IsShownOnScreen(); }));
+    wxSpinCtrl* first = dialog->GetSpin(0);
+    wxUIActionSimulator sim;
+    PointAt(sim, first);
+    sim.MouseClick();
+    ASSERT_TRUE(guitest::WaitFor([&] { return first->HasFocus(); }));
+    sim.Char('a', wxMOD_CONTROL);
+    sim.Text("abc");
+    sim.Char(WXK_TAB);
+    ASSERT_TRUE(guitest::WaitFor([&] { return !first->HasFocus(); }));
+    EXPECT_TRUE(guitest::WaitFor([&] { return first->GetTextValue() == "-21"; })) << first->GetTextValue();
+    EXPECT_TRUE(Queued().empty());
+    dialog->Close();
 }
