@@ -329,11 +329,9 @@ void PanelCS::AddSpin(SpinIndex index, wxWindow* parent, wxSizer* grid)
                                    row.min, row.max, row.initial, row.increment,
                                    wxSPINCTRLDBL_AUTODIGITS, "wxSpinCtrlDbl");
     spin->SetFont(font);
-    if (pressure) {
-        spin->SetForegroundColour(kPressureText);
-        spin->SetBackgroundColour(kPressureBackground);
+    // Green on black only while editable (ShowPressuresLive).
+    if (pressure)
         spin->SetFormat("%3.2f");
-    }
     // Escape brings back the ECU's value, not the value the control was
     // created with, and sends nothing.
     spin->GetTextCtrl()->Bind(wxEVT_CHAR, &PanelCS::OnSpinChar, this);
@@ -758,7 +756,31 @@ void PanelCS::OnInjectors(wxCommandEvent&)
 
 void PanelCS::OnUpdateEditable(wxUpdateUIEvent& event)
 {
-    event.Enable(MayUseEcu(EcuPurpose::EditSettings));
+    const bool editable = MayUseEcu(EcuPurpose::EditSettings);
+    event.Enable(editable);
+    if (event.GetId() == ID_WORK_PRESSURE || event.GetId() == ID_MIN_PRESSURE)
+        ShowPressuresLive(editable);
+}
+
+void PanelCS::ShowPressuresLive(bool live)
+{
+    if (m_pressuresLive == live)
+        return;
+    m_pressuresLive = live;
+    for (SpinIndex index : {SPIN_WORK_PRESSURE, SPIN_MIN_PRESSURE}) {
+        wxSpinCtrlDbl* spin = m_spins[index];
+        if (live) {
+            spin->SetForegroundColour(kPressureText);
+            spin->SetBackgroundColour(kPressureBackground);
+            continue;
+        }
+        // Green on black would look live on a greyed page: the field takes
+        // the theme's colours, which grey it as the others.
+        spin->SetForegroundColour(spin->GetParent()->GetForegroundColour());
+        spin->SetBackgroundColour(spin->GetParent()->GetBackgroundColour());
+        spin->GetTextCtrl()->SetForegroundColour(wxNullColour);
+        spin->GetTextCtrl()->SetBackgroundColour(wxNullColour);
+    }
 }
 
 void PanelCS::OnUpdateInjectors(wxUpdateUIEvent& event)

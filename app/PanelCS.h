@@ -138,6 +138,9 @@ private:
     void UpdateNotice();
     // The notice's lines that fit its height.
     void ShowNotice();
+    // The pressure fields green on black while the page is editable, else
+    // as every other greyed field.
+    void ShowPressuresLive(bool live);
     int SpinIndexOf(int id) const;
     int SpinIndexOfText(const wxObject* text) const;
     int ChoiceIndexOf(int id) const;
@@ -181,6 +184,7 @@ private:
     wxString m_spinMarks[SPIN_COUNT];
     // Height of one row of controls, the height of a text field.
     int m_rowHeight = 0;
+    bool m_pressuresLive = false;
 
     wxDECLARE_EVENT_TABLE();
 };
