@@ -24,6 +24,39 @@ int ShownCorrection(int index)
 {
     return static_cast<int>(std::trunc(theController->GetInjectorCorrection(index)));
 }
+
+// GTK reads text that is no number as 0 % and sends it; the field goes back
+// to the correction it showed instead.
+class CorrectionSpin : public wxSpinCtrl
+{
+public:
+    explicit CorrectionSpin(wxWindow* parent)
+        : wxSpinCtrl(parent, wxID_ANY, "0", wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, -100, 100, 0,
+                     "wxSpinCtrl")
+    {
+    }
+
+    // The value the field falls back on.
+    int m_shown = 0;
+
+#ifdef __WXGTK__
+    GTKInputResult GTKInput(double* value) const override
+    {
+        wxString text = GetTextValue();
+        text.Trim(true).Trim(false);
+        long typed = 0;
+        if (text.ToLong(&typed))
+            return GTKInput_Default;
+        *value = m_shown;
+        return GTKInput_Converted;
+    }
+#endif
+};
+
+CorrectionSpin* AsCorrection(wxSpinCtrl* spin)
+{
+    return static_cast<CorrectionSpin*>(spin);
+}
 }
 
 InjectorsDialog::InjectorsDialog(wxWindow* parent, wxWindowID id, const wxString& title, const wxPoint& pos,
@@ -54,8 +87,7 @@ void InjectorsDialog::BuildRows(int count)
     for (int n = 1; n <= count; ++n) {
         auto* row = new wxBoxSizer(wxHORIZONTAL);
         auto* label = new wxStaticText(this, wxID_ANY, wxString::Format(_("W%d"), n));
-        auto* spin = new wxSpinCtrl(this, wxID_ANY, "0", wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
-                                    -100, 100, 0, "wxSpinCtrl");
+        auto* spin = new CorrectionSpin(this);
         row->Add(label, wxSizerFlags(1).Center());
         row->Add(spin, wxSizerFlags(2).CenterVertical().Border(wxRIGHT, 2));
         row->Add(new wxStaticText(this, wxID_ANY, "%"), wxSizerFlags().CenterVertical().Border(wxRIGHT, 4));
@@ -75,11 +107,16 @@ void InjectorsDialog::RefreshInjectors()
     const int count = theController->GetCylinderCount();
     if (count != GetRowCount())
         BuildRows(count);
-    for (int i = 0; i < count; ++i) {
-        const int value = ShownCorrection(i);
-        if (m_spins[i]->GetValue() != value)
-            m_spins[i]->SetValue(value);
-    }
+    for (int i = 0; i < count; ++i)
+        ShowCorrection(i);
+}
+
+void InjectorsDialog::ShowCorrection(int index)
+{
+    const int value = ShownCorrection(index);
+    AsCorrection(m_spins[index])->m_shown = value;
+    if (m_spins[index]->GetValue() != value)
+        m_spins[index]->SetValue(value);
 }
 
 void InjectorsDialog::OnInjectorSpin(wxSpinEvent& event)
@@ -89,10 +126,12 @@ void InjectorsDialog::OnInjectorSpin(wxSpinEvent& event)
             continue;
         // The other cylinders go out as the ECU holds them, so they must
         // have been read since the link came up.
-        if (MayUseEcu(EcuPurpose::EditSettings))
+        if (MayUseEcu(EcuPurpose::EditSettings)) {
             theController->SetInjectorCorrection(i, event.GetPosition());
-        else if (theController)
-            m_spins[i]->SetValue(ShownCorrection(i));
+            AsCorrection(m_spins[i])->m_shown = ShownCorrection(i);
+        } else if (theController) {
+            ShowCorrection(i);
+        }
         return;
     }
 }

@@ -32,6 +32,8 @@ public:
 
 private:
     void BuildRows(int count);
+    // Cylinder index + 1's correction as the controller holds it.
+    void ShowCorrection(int index);
     void OnInjectorSpin(wxSpinEvent& event);
     void OnCloseButton(wxCommandEvent& event);
     void OnCloseWindow(wxCloseEvent& event);

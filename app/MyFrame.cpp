@@ -52,10 +52,13 @@ namespace
 const wxColour kToolBarColour(195, 195, 195);
 const int kProgressRange = 14;
 const int kLinkFieldWidth = 100;
+// Field 1, the messages, takes what the window has to spare, at least this.
 const int kMessageFieldWidth = 200;
 // The gauge sits in field 2, this far from its left edge.
 const int kGaugeMargin = 8;
 const int kGaugeWidth = 200;
+// Field 2 without the gauge: room for the size grip.
+const int kIdleLastFieldWidth = 24;
 
 const wchar_t* const kDemoOnLabel = L"关闭演示";
 const wchar_t* const kDemoOnHelp = L"软件进入关闭演示模式";
@@ -178,15 +181,18 @@ void MyFrame::BuildToolBar()
 
 void MyFrame::BuildStatusLine()
 {
-    m_statusBar = CreateStatusBar(3, wxSTB_DEFAULT_STYLE, wxID_ANY, "status_line");
-    const int widths[3] = {kLinkFieldWidth, kMessageFieldWidth, -1};
-    m_statusBar->SetStatusWidths(3, widths);
+    // Without wxSTB_SHOW_TIPS, which GTK's status bar does not implement
+    // and which forbids tooltips of our own.
+    m_statusBar = CreateStatusBar(3, wxSTB_SIZEGRIP | wxSTB_ELLIPSIZE_END | wxFULL_REPAINT_ON_RESIZE, wxID_ANY,
+                                  "status_line");
     m_progressGauge = new wxGauge(m_statusBar, wxID_ANY, kProgressRange, wxPoint(310, 4),
                                   wxSize(kGaugeWidth, 15), wxGA_HORIZONTAL | wxGA_SMOOTH,
                                   wxDefaultValidator, "gauge");
     m_progressGauge->Hide();
+    LayoutStatusFields();
     m_statusBar->Bind(wxEVT_SIZE, &MyFrame::OnStatusBarSize, this);
-    PlaceProgressGauge();
+    // A message longer than its field is shown whole as the field's tooltip.
+    m_statusBar->Bind(wxEVT_MOTION, &MyFrame::OnStatusBarMotion, this);
     // Field 0 shows the link state; the tools' help goes to their tooltips.
     SetStatusBarPane(-1);
 }
@@ -199,6 +205,27 @@ void MyFrame::FitMinimumSize()
     client.x = std::max(client.x, m_toolBar->GetBestSize().x);
     client.x = std::max(client.x, kLinkFieldWidth + kMessageFieldWidth + kGaugeMargin + kGaugeWidth);
     SetMinClientSize(client);
+}
+
+void MyFrame::LayoutStatusFields()
+{
+    const int last = m_progressGauge->IsShown() ? kGaugeMargin + kGaugeWidth + kGaugeMargin : kIdleLastFieldWidth;
+    const int widths[3] = {kLinkFieldWidth, -1, last};
+    m_statusBar->SetStatusWidths(3, widths);
+    PlaceProgressGauge();
+}
+
+void MyFrame::OnStatusBarMotion(wxMouseEvent& event)
+{
+    event.Skip();
+    wxRect field;
+    const wxString text = m_statusBar->GetStatusText(1);
+    if (!text.empty() && m_statusBar->GetFieldRect(1, field) && field.Contains(event.GetPosition())) {
+        if (m_statusBar->GetToolTipText() != text)
+            m_statusBar->SetToolTip(text);
+    } else if (m_statusBar->GetToolTip()) {
+        m_statusBar->UnsetToolTip();
+    }
 }
 
 void MyFrame::PlaceProgressGauge()
@@ -249,13 +276,23 @@ void MyFrame::CreateControls()
 void MyFrame::SetStatusMessage(const wxString& text)
 {
     SetStatusText(text, 1);
+    // A tooltip being shown follows the text.
+    if (m_statusBar->GetToolTip()) {
+        if (text.empty())
+            m_statusBar->UnsetToolTip();
+        else
+            m_statusBar->SetToolTip(text);
+    }
 }
 
 void MyFrame::ShowProgress(bool show)
 {
-    m_progressGauge->Show(show);
+    if (m_progressGauge->IsShown() != show) {
+        m_progressGauge->Show(show);
+        LayoutStatusFields();
+    }
     if (!show)
-        SetStatusText(wxEmptyString, 1);
+        SetStatusMessage(wxEmptyString);
     Layout();
 }
 

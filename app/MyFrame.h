@@ -173,6 +173,8 @@ private:
     void CreateLiveBox(wxSizer* row);
     void CreateInjectionBox(wxSizer* row);
     void CreateFuelBox(wxSizer* row);
+    // Field 1 takes the room the gauge's field leaves.
+    void LayoutStatusFields();
     void PlaceProgressGauge();
     void FitMinimumSize();
     void FindPortIndex();
@@ -194,6 +196,7 @@ private:
     void OnInjectorCheck(wxCommandEvent& event);
     void OnFuelSwitch(wxCommandEvent& event);
     void OnStatusBarSize(wxSizeEvent& event);
+    void OnStatusBarMotion(wxMouseEvent& event);
 
     wxTimer m_pollTimer;
     wxStatusBar* m_statusBar = nullptr;

@@ -84,8 +84,10 @@ const ChoiceRow kChoiceRows[PanelCS::CHOICE_COUNT] = {
     {PanelCS::ID_RPM_SIGNAL, L"转速信号", 10, {L"5v", L"12v"}, 0,
      [](const Controller& c) { return int(c.m_rpmSignalVolts); }, Same,
      [](Controller& c, int row) { c.SetRpmSignal(row != 0); }},
+    // The code as the ECU sent it: one outside the injector tables leaves
+    // the type as it was.
     {PanelCS::ID_INJECTOR_TYPE, L"燃气喷嘴类型", 10, {L"IG5", L"Dornavel"}, 0,
-     [](const Controller& c) { return int(c.m_injectorType); },
+     [](const Controller& c) { return int(c.m_injectorCode); },
      [](int raw) { return raw == 5 ? 0 : raw == 9 ? 1 : -1; },
      [](Controller& c, int row) { c.SetInjectorType(row == 0 ? 5 : 9); }},
     {PanelCS::ID_GAS_PRESSURE_SENSOR, L"燃气压力传感器", 9,
@@ -162,6 +164,14 @@ double WireUnits(double value, double step)
     return step >= 1 ? std::trunc(TruncScaled(value / step, 1.0)) : TruncScaled(value, 1.0 / step);
 }
 
+// Whether the control's range holds value, counted in the wire's steps:
+// byte 255 decodes as 2.5500000000000003 bar, which is the maximum.
+bool InRange(const SpinRow& row, double value)
+{
+    const double steps = std::round(value / row.wireStep);
+    return steps >= std::round(row.min / row.wireStep) && steps <= std::round(row.max / row.wireStep);
+}
+
 double Snap(double value, double step)
 {
     const double units = WireUnits(value, step);
@@ -236,13 +246,20 @@ PanelCS::PanelCS(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSi
     auto* right = new wxBoxSizer(wxVERTICAL);
     CreateSensorBox(right);
 
-    m_notice = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
-                                "staticText");
+    // A hostile frame can mark every row, more lines than the page is high:
+    // the notice takes the room below the sensors and lists what fits.
+    m_notice = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                wxST_NO_AUTORESIZE, "staticText");
     m_notice->SetForegroundColour(kMarkColour);
-    right->Add(m_notice, wxSizerFlags().Expand().Border(wxALL, 4));
+    m_notice->SetMinSize(wxSize(0, 0));
+    m_notice->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        ShowNotice();
+        event.Skip();
+    });
+    right->Add(m_notice, wxSizerFlags(1).Expand().Border(wxALL, 4));
 
     page->Add(left, wxSizerFlags().Border(wxLEFT | wxRIGHT, 2));
-    page->Add(right, wxSizerFlags().Border(wxRIGHT, 2));
+    page->Add(right, wxSizerFlags().Expand().Border(wxRIGHT, 2));
     // Laid out at once: GTK would otherwise allocate the boxes at their
     // creation size, too small for their titles and radio buttons.
     SetSizerAndFit(page);
@@ -312,11 +329,9 @@ void PanelCS::AddSpin(SpinIndex index, wxWindow* parent, wxSizer* grid)
                                    row.min, row.max, row.initial, row.increment,
                                    wxSPINCTRLDBL_AUTODIGITS, "wxSpinCtrlDbl");
     spin->SetFont(font);
-    if (pressure) {
-        spin->SetForegroundColour(kPressureText);
-        spin->SetBackgroundColour(kPressureBackground);
+    // Green on black only while editable (ShowPressuresLive).
+    if (pressure)
         spin->SetFormat("%3.2f");
-    }
     // Escape brings back the ECU's value, not the value the control was
     // created with, and sends nothing.
     spin->GetTextCtrl()->Bind(wxEVT_CHAR, &PanelCS::OnSpinChar, this);
@@ -520,7 +535,7 @@ void PanelCS::RefreshSpin(SpinIndex index)
     // the last one.
     const double shown = std::clamp(value, row.min, row.max);
     spin->SetValue(shown);
-    SetMark(spin, m_spinLabels[index], m_spinMarks[index], shown == value ? wxString() : Number(value));
+    SetMark(spin, m_spinLabels[index], m_spinMarks[index], InRange(row, value) ? wxString() : Number(value));
 }
 
 void PanelCS::SetMark(wxWindow* control, wxStaticText* label, wxString& slot, const wxString& raw)
@@ -549,10 +564,30 @@ void PanelCS::UpdateNotice()
     }
     if (!text.empty())
         text = _(L"ECU的值超出范围：") + text;
-    if (m_notice->GetLabel() != text) {
-        m_notice->SetLabel(text);
-        Layout();
+    if (m_noticeText == text)
+        return;
+    m_noticeText = text;
+    ShowNotice();
+    if (text.empty())
+        m_notice->UnsetToolTip();
+    else
+        m_notice->SetToolTip(text);
+}
+
+void PanelCS::ShowNotice()
+{
+    const wxArrayString lines = wxSplit(m_noticeText, '\n', '\0');
+    const int lineHeight = std::max(1, m_notice->GetTextExtent(L"燃气Ay").y);
+    const int room = std::max(1, m_notice->GetSize().y / lineHeight);
+    wxString shown = m_noticeText;
+    if (static_cast<int>(lines.size()) > room) {
+        // The last line that fits says how many do not.
+        const int kept = std::max(1, room - 1);
+        shown = wxJoin(wxArrayString(kept, &lines[0]), '\n', '\0');
+        shown += "\n" + wxString::Format(_(L"……还有 %d 项"), static_cast<int>(lines.size()) - kept);
     }
+    if (m_notice->GetLabel() != shown)
+        m_notice->SetLabel(shown);
 }
 
 // --- Edits ---
@@ -590,6 +625,9 @@ void PanelCS::OnChoice(wxCommandEvent& event)
     // Either engine type changes the pressure axis' scale.
     if (index == CHOICE_ENGINE_TYPE)
         UpdatePressureAxis();
+    // An open injector dialog shows one row per cylinder.
+    if (index == CHOICE_CYLINDERS && m_injectorsDialog)
+        m_injectorsDialog->RefreshInjectors();
 }
 
 void PanelCS::CommitSpin(SpinIndex index)
@@ -718,7 +756,31 @@ void PanelCS::OnInjectors(wxCommandEvent&)
 
 void PanelCS::OnUpdateEditable(wxUpdateUIEvent& event)
 {
-    event.Enable(MayUseEcu(EcuPurpose::EditSettings));
+    const bool editable = MayUseEcu(EcuPurpose::EditSettings);
+    event.Enable(editable);
+    if (event.GetId() == ID_WORK_PRESSURE || event.GetId() == ID_MIN_PRESSURE)
+        ShowPressuresLive(editable);
+}
+
+void PanelCS::ShowPressuresLive(bool live)
+{
+    if (m_pressuresLive == live)
+        return;
+    m_pressuresLive = live;
+    for (SpinIndex index : {SPIN_WORK_PRESSURE, SPIN_MIN_PRESSURE}) {
+        wxSpinCtrlDbl* spin = m_spins[index];
+        if (live) {
+            spin->SetForegroundColour(kPressureText);
+            spin->SetBackgroundColour(kPressureBackground);
+            continue;
+        }
+        // Green on black would look live on a greyed page: the field takes
+        // the theme's colours, which grey it as the others.
+        spin->SetForegroundColour(spin->GetParent()->GetForegroundColour());
+        spin->SetBackgroundColour(spin->GetParent()->GetBackgroundColour());
+        spin->GetTextCtrl()->SetForegroundColour(wxNullColour);
+        spin->GetTextCtrl()->SetBackgroundColour(wxNullColour);
+    }
 }
 
 void PanelCS::OnUpdateInjectors(wxUpdateUIEvent& event)

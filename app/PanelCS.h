@@ -106,8 +106,10 @@ public:
     wxRadioButton* GetCngRadio() const { return m_cngRadio; }
     wxButton* GetGasLevelButton() const { return m_gasLevelButton; }
     wxButton* GetInjectorsButton() const { return m_injectorsButton; }
-    // Lists the ECU values the controls cannot show; empty when none.
+    // Lists the ECU values the controls cannot show, as many lines as fit
+    // and how many more; empty when none. Its tooltip lists them all.
     wxStaticText* GetNotice() const { return m_notice; }
+    const wxString& GetNoticeText() const { return m_noticeText; }
     qiliangxianshi* GetGasLevelDialog() const { return m_gasLevelDialog; }
     // The open injector-correction dialog, or null.
     InjectorsDialog* GetInjectorsDialog() const { return m_injectorsDialog; }
@@ -134,6 +136,11 @@ private:
     // Marks (raw non-empty) or unmarks a control whose ECU value it cannot show.
     void SetMark(wxWindow* control, wxStaticText* label, wxString& slot, const wxString& raw);
     void UpdateNotice();
+    // The notice's lines that fit its height.
+    void ShowNotice();
+    // The pressure fields green on black while the page is editable, else
+    // as every other greyed field.
+    void ShowPressuresLive(bool live);
     int SpinIndexOf(int id) const;
     int SpinIndexOfText(const wxObject* text) const;
     int ChoiceIndexOf(int id) const;
@@ -167,6 +174,8 @@ private:
     wxButton* m_gasLevelButton = nullptr;
     wxButton* m_injectorsButton = nullptr;
     wxStaticText* m_notice = nullptr;
+    // Every line of the notice; m_notice shows what fits.
+    wxString m_noticeText;
     qiliangxianshi* m_gasLevelDialog = nullptr;
     InjectorsDialog* m_injectorsDialog = nullptr;
 
@@ -175,6 +184,7 @@ private:
     wxString m_spinMarks[SPIN_COUNT];
     // Height of one row of controls, the height of a text field.
     int m_rowHeight = 0;
+    bool m_pressuresLive = false;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -21,7 +21,8 @@ constexpr double kHalfSecondsPerHour = 7200.0;
 }
 
 wxBEGIN_EVENT_TABLE(PrzegladDialog, wxDialog)
-    EVT_BUTTON(wxID_OK, PrzegladDialog::OnSet)
+    EVT_BUTTON(PrzegladDialog::ID_SET, PrzegladDialog::OnSet)
+    EVT_CHAR_HOOK(PrzegladDialog::OnCharHook)
     EVT_TEXT_ENTER(wxID_ANY, PrzegladDialog::OnIntervalText)
     EVT_COMBOBOX(wxID_ANY, PrzegladDialog::OnIntervalChoice)
 wxEND_EVENT_TABLE()
@@ -37,7 +38,7 @@ PrzegladDialog::PrzegladDialog(wxWindow* parent, wxWindowID id, const wxString& 
                                 wxDefaultValidator, "comboBox");
     m_interval->SetSelection(0);
     auto* unit = new wxStaticText(this, wxID_ANY, _(L"Km"));
-    m_setButton = new wxButton(this, wxID_OK, L"设定 ", wxDefaultPosition, wxDefaultSize, 0,
+    m_setButton = new wxButton(this, ID_SET, L"设定 ", wxDefaultPosition, wxDefaultSize, 0,
                                wxDefaultValidator, "button");
     auto* warning = new wxStaticText(this, wxID_ANY, _(L"警告：计算得到平均速度不得超过50km/h."));
 
@@ -54,14 +55,31 @@ PrzegladDialog::PrzegladDialog(wxWindow* parent, wxWindowID id, const wxString& 
     Layout();
 }
 
+namespace
+{
+// A Chinese input method types full-width digits and blanks.
+constexpr wxUniChar::value_type kFullWidthZero = 0xFF10;
+constexpr wxUniChar::value_type kIdeographicSpace = 0x3000;
+
+int DigitValue(wxUniChar c)
+{
+    const wxUniChar::value_type v = c.GetValue();
+    if (v >= '0' && v <= '9')
+        return static_cast<int>(v - '0');
+    if (v >= kFullWidthZero && v <= kFullWidthZero + 9)
+        return static_cast<int>(v - kFullWidthZero);
+    return -1;
+}
+}
+
 bool PrzegladDialog::ParseKm(const wxString& text, unsigned long& km)
 {
     km = 0;
     auto it = text.begin();
-    while (it != text.end() && (*it == ' ' || *it == '\t'))
+    while (it != text.end() && (*it == ' ' || *it == '\t' || *it == kIdeographicSpace))
         ++it;
-    for (; it != text.end() && *it >= '0' && *it <= '9'; ++it) {
-        km = km * 10 + static_cast<unsigned long>(*it - '0');
+    for (; it != text.end() && DigitValue(*it) >= 0; ++it) {
+        km = km * 10 + static_cast<unsigned long>(DigitValue(*it));
         // Checked digit by digit, so twenty digits cannot wrap around.
         if (km > kMaxKm)
             return false;
@@ -107,6 +125,16 @@ void PrzegladDialog::OnSet(wxCommandEvent&)
     }
     theController->SetServiceInterval(hours);
     EndDialog(wxID_OK);
+}
+
+void PrzegladDialog::OnCharHook(wxKeyEvent& event)
+{
+    // With no Cancel button the toolkit would take Escape to "设定 ".
+    if (event.GetKeyCode() == WXK_ESCAPE && event.GetModifiers() == wxMOD_NONE) {
+        Close();
+        return;
+    }
+    event.Skip();
 }
 
 void PrzegladDialog::OnIntervalText(wxCommandEvent&)

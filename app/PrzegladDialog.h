@@ -14,6 +14,11 @@ class wxComboBox;
 class PrzegladDialog : public wxDialog
 {
 public:
+    // Not the toolkit's OK id: the close box and Escape would press it.
+    enum
+    {
+        ID_SET = wxID_HIGHEST + 1
+    };
     // The longest interval taken.
     static constexpr unsigned long kMaxKm = 999999;
 
@@ -23,13 +28,16 @@ public:
 
     // "设定 ": converts and sends the interval, then closes the dialog.
     void OnSet(wxCommandEvent& event);
+    // Escape leaves without sending, as the close box does.
+    void OnCharHook(wxKeyEvent& event);
     // Enter in the interval's text: shows the distance as a number.
     virtual void OnIntervalText(wxCommandEvent& event);
     // A row chosen: the text is parsed, nothing changes.
     virtual void OnIntervalChoice(wxCommandEvent& event);
 
-    // km from an interval text: leading blanks skipped, the digits up to the
-    // first other character, none = 0. False when beyond kMaxKm.
+    // km from an interval text: leading blanks skipped, the digits (ASCII or
+    // full-width) up to the first other character, none = 0. False when
+    // beyond kMaxKm.
     static bool ParseKm(const wxString& text, unsigned long& km);
     // Engine hours of the next service: the total engine time (half-seconds)
     // plus the time km takes at 50 km/h; 0 for 0 km. False when the mark

@@ -1,6 +1,7 @@
 #include "qiliangxianshi.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 #include <wx/button.h>
@@ -43,11 +44,12 @@ wxBEGIN_EVENT_TABLE(qiliangxianshi, wxDialog)
     // could not be typed past its "1", and an emptied field would send 0.
     EVT_COMMAND_RANGE(qiliangxianshi::ID_X1, qiliangxianshi::ID_X4, wxEVT_TEXT_ENTER,
                       qiliangxianshi::OnThresholdText)
+    EVT_BUTTON(qiliangxianshi::ID_ORDER, qiliangxianshi::OnPutInOrder)
     EVT_BUTTON(qiliangxianshi::ID_EXIT, qiliangxianshi::OnCloseDialog)
     EVT_CLOSE(qiliangxianshi::OnCloseWindow)
     EVT_UPDATE_UI(qiliangxianshi::ID_SENSOR_TYPE, qiliangxianshi::OnUpdateType)
     EVT_UPDATE_UI_RANGE(qiliangxianshi::ID_T1, qiliangxianshi::ID_T4, qiliangxianshi::OnUpdateThreshold)
-    EVT_UPDATE_UI_RANGE(qiliangxianshi::ID_X1, qiliangxianshi::ID_X4, qiliangxianshi::OnUpdateThreshold)
+    EVT_UPDATE_UI_RANGE(qiliangxianshi::ID_X1, qiliangxianshi::ID_ORDER, qiliangxianshi::OnUpdateThreshold)
 wxEND_EVENT_TABLE()
 
 qiliangxianshi::qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& title, const wxPoint& pos,
@@ -99,6 +101,9 @@ qiliangxianshi::qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& 
     m_notice = new wxStaticText(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
                                 "staticText");
     m_notice->SetForegroundColour(kNoticeColour);
+    m_orderButton = new wxButton(this, ID_ORDER, L"按传感器类型排列阈值", wxDefaultPosition, wxDefaultSize, 0,
+                                 wxDefaultValidator, "button");
+    m_orderButton->Hide();
 
     auto* main = new wxBoxSizer(wxVERTICAL);
     auto* typeRow = new wxBoxSizer(wxHORIZONTAL);
@@ -130,6 +135,7 @@ qiliangxianshi::qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& 
     bottom->Add(m_exitButton, wxSizerFlags().CenterVertical());
     main->Add(bottom, wxSizerFlags().Expand().Border(wxALL, 4));
     main->Add(m_notice, wxSizerFlags().Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, 4));
+    main->Add(m_orderButton, wxSizerFlags().Right().Border(wxLEFT | wxRIGHT | wxBOTTOM, 4));
     SetSizerAndFit(main);
 }
 
@@ -181,6 +187,21 @@ void qiliangxianshi::KeepThresholdOrder(int type, int p, int index)
     m_sliders[index]->SetValue(OrderedStep(type, p, lower, upper));
 }
 
+void qiliangxianshi::PutInOrder(int type)
+{
+    int steps[kThresholds];
+    for (int i = 0; i < kThresholds; ++i)
+        steps[i] = Step(i);
+    if (IsRising(type))
+        std::sort(std::begin(steps), std::end(steps));
+    else
+        std::sort(std::begin(steps), std::end(steps), std::greater<int>());
+    for (int i = 0; i < kThresholds; ++i) {
+        m_sliders[i]->SetValue(steps[i]);
+        ShowThreshold(i);
+    }
+}
+
 int qiliangxianshi::Step(int index) const
 {
     return m_sliders[index]->GetValue();
@@ -220,6 +241,7 @@ void qiliangxianshi::OnThresholdScroll(wxScrollEvent& event)
     // is sent.
     const bool tracking = event.GetEventType() == wxEVT_SCROLL_THUMBTRACK;
     m_dragging[index] = tracking;
+    m_reordered = false;
     KeepThresholdOrder(m_typeChoice->GetSelection(), event.GetPosition(), index);
     ShowThreshold(index);
     if (!tracking)
@@ -247,6 +269,7 @@ void qiliangxianshi::CommitText(int index)
     wxString typed = text->GetValue();
     typed.Trim(true).Trim(false);
     double volts = 0.0;
+    m_reordered = false;
     // Refused whole: a half-typed or out-of-range voltage moves nothing.
     m_refused = !typed.ToCDouble(&volts) || !(volts >= 0.0) || volts > kMaxStep * kVoltsPerStep + 1e-9;
     if (!m_refused)
@@ -290,9 +313,28 @@ void qiliangxianshi::OnSensorType(wxCommandEvent& event)
             ShowThreshold(i);
         }
     }
+    // Thresholds out of order for the new type (the ECU may hold such a set)
+    // could not be sent, and moving sliders one by one against the rule is no
+    // way out: they are put in the type's order, and the notice says so.
+    int steps[kThresholds];
+    for (int i = 0; i < kThresholds; ++i)
+        steps[i] = Step(i);
+    m_reordered = !IsInOrder(type, steps);
+    if (m_reordered)
+        PutInOrder(type);
     m_shownType = type;
     m_unknownType = -1;
     UpdateNotice();
+    SendThresholds();
+}
+
+void qiliangxianshi::OnPutInOrder(wxCommandEvent&)
+{
+    const int type = m_typeChoice->GetSelection();
+    if (type < 0 || !MayUseEcu(EcuPurpose::EditSettings))
+        return;
+    PutInOrder(type);
+    m_reordered = true;
     SendThresholds();
 }
 
@@ -303,12 +345,15 @@ void qiliangxianshi::UpdateNotice()
         text += wxString::Format(L"ECU的传感器类型 %d 无效：请选择类型。\n", m_unknownType);
     if (m_outOfOrder)
         text += L"阈值顺序与传感器类型不符：调整后才发送。\n";
+    else if (m_reordered)
+        text += L"阈值已按传感器类型的顺序重新排列。\n";
     if (m_refused)
         text += L"请输入 0.00 到 5.10 V。\n";
     text.Trim();
-    if (m_notice->GetLabel() == text)
+    if (m_notice->GetLabel() == text && m_orderButton->IsShown() == m_outOfOrder)
         return;
     m_notice->SetLabel(text);
+    m_orderButton->Show(m_outOfOrder);
     // Grows the dialog for the message and shrinks it back after.
     GetSizer()->SetSizeHints(this);
 }
@@ -345,6 +390,7 @@ void qiliangxianshi::OnParametersLoaded()
     }
     m_outOfOrder = m_shownType >= 0 && !IsInOrder(m_shownType, steps);
     m_refused = false;
+    m_reordered = false;
     UpdateNotice();
     Refresh();
     Update();

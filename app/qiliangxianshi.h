@@ -31,7 +31,8 @@ public:
         ID_T4 = 9340,
         ID_EXIT = 9341,
         ID_X1 = 9342, // X2 .. X4 follow
-        ID_X4 = 9345
+        ID_X4 = 9345,
+        ID_ORDER = 9346
     };
     static constexpr int kThresholds = 4;
     static constexpr int kMaxStep = 255;
@@ -58,6 +59,8 @@ public:
     static bool IsInOrder(int type, const int steps[kThresholds]);
     // Sets threshold `index` to p kept in order with its neighbours.
     void KeepThresholdOrder(int type, int p, int index);
+    // Puts the four thresholds in the type's order (rising: T1 lowest).
+    void PutInOrder(int type);
 
     wxChoice* GetSensorChoice() const { return m_typeChoice; }
     wxSlider* GetSlider(int index) const { return m_sliders[index]; }
@@ -67,12 +70,15 @@ public:
     ReadingTextCtrl* GetVoltageLabel() const { return m_voltage; }
     // Says why nothing was sent or what the ECU holds that cannot be shown.
     wxStaticText* GetNotice() const { return m_notice; }
+    // Shown while the thresholds are out of order: puts them in order and sends.
+    wxButton* GetOrderButton() const { return m_orderButton; }
 
 private:
     void OnSensorType(wxCommandEvent& event);
     void OnThresholdScroll(wxScrollEvent& event);
     void OnThresholdText(wxCommandEvent& event);
     void OnThresholdFocusLost(wxFocusEvent& event);
+    void OnPutInOrder(wxCommandEvent& event);
     void OnCloseDialog(wxCommandEvent& event);
     void OnCloseWindow(wxCloseEvent& event);
     void OnUpdateType(wxUpdateUIEvent& event);
@@ -96,12 +102,15 @@ private:
     wxLed* m_refuelLamp = nullptr;
     wxButton* m_exitButton = nullptr;
     wxStaticText* m_notice = nullptr;
+    wxButton* m_orderButton = nullptr;
 
     // The type the sliders are arranged for; -1 while the ECU's is unknown.
     int m_shownType = -1;
     // The ECU's type when no row shows it, else -1.
     int m_unknownType = -1;
     bool m_outOfOrder = false;
+    // The last type change or the order button put the thresholds in order.
+    bool m_reordered = false;
     bool m_refused = false;
     // A slider the user is dragging keeps its place through a refresh.
     bool m_dragging[kThresholds] = {};

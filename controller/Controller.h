@@ -282,6 +282,7 @@ public:
     double m_workPressure = 0.0;
     double m_minPressure = 0.0;
     unsigned char m_injectorType = 0;
+    unsigned char m_injectorCode = 0; // as the ECU sent it, may lie outside the tables
     unsigned char m_injectorParamA = 0;
     unsigned char m_injectorParamB = 0;
     std::string m_lastPayload;          // last good reply's payload, its sum byte last

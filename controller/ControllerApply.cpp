@@ -85,6 +85,7 @@ bool Controller::ApplyParameters(const unsigned char* payload, std::size_t lengt
 
     // A code outside the tables would index past them: keep the injector
     // settings the cache already has.
+    m_injectorCode = p.m_injectorCode;
     if (p.m_injectorCode < kInjectorCodeCount)
     {
         m_injectorType = kInjectorTypeTable[p.m_injectorCode];

@@ -202,6 +202,7 @@ void Controller::SetInjectorType(int code)
     // Codes outside the tables name no injector.
     if (code < 0 || code >= static_cast<int>(kInjectorCodeCount))
         return;
+    m_injectorCode = static_cast<unsigned char>(code);
     if (m_injectorType != kInjectorTypeTable[code])
     {
         m_injectorType = kInjectorTypeTable[code];

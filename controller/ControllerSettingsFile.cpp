@@ -48,8 +48,9 @@ bool ReadSettingsFile(const wxString& path, std::string& block)
     return true;
 }
 
-// Collects what the file layer logs meanwhile, so that the one report of a
-// failed save can say why.
+// Keeps the file layer quiet meanwhile and notes the system's error code it
+// reports: its own words are the toolkit's English, and the one report of a
+// failed save says why in the program's.
 class CollectedErrors : public wxLog
 {
 public:
@@ -58,21 +59,60 @@ public:
     CollectedErrors(const CollectedErrors&) = delete;
     CollectedErrors& operator=(const CollectedErrors&) = delete;
 
-    wxString m_text;
+    // The first system error reported; 0 when none was.
+    int m_systemError = 0;
 
 protected:
-    void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo&) override
+    void DoLogRecord(wxLogLevel level, const wxString&, const wxLogRecordInfo& info) override
     {
-        if (level > wxLOG_Warning)
-            return;
-        if (!m_text.empty())
-            m_text += "\n";
-        m_text += msg;
+        wxUIntPtr code = 0;
+        if (level <= wxLOG_Warning && m_systemError == 0 && info.GetNumValue(wxLOG_KEY_SYS_ERROR_CODE, &code))
+            m_systemError = static_cast<int>(code);
     }
 
 private:
     wxLog* m_previous;
 };
+
+// Why a file could not be written, from the system's error code.
+wxString SaveFailureReason(int code)
+{
+    const char* reason = nullptr;
+    switch (code)
+    {
+    case ENOENT:
+        reason = "文件夹不存在";
+        break;
+    case ENOTDIR:
+        reason = "路径中有一项不是文件夹";
+        break;
+    case EACCES:
+    case EPERM:
+        reason = "没有写入这个文件夹的权限";
+        break;
+    case EROFS:
+        reason = "文件系统是只读的";
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        reason = "磁盘空间不足";
+        break;
+    case ENAMETOOLONG:
+        reason = "文件名太长";
+        break;
+    case EISDIR:
+        reason = "同名的是一个文件夹";
+        break;
+    default:
+        break;
+    }
+    if (code == 0)
+        return Translated("原因：未知");
+    if (reason)
+        return wxString::Format(Translated("原因：%s（系统错误 %d）"), Translated(reason), code);
+    // The system's own words, in the language it was set up with.
+    return wxString::Format(Translated("原因：系统错误 %d：%s"), code, wxSysErrorMsgStr(code));
+}
 
 // The file a path names: a symlink is followed to the file it points to,
 // which may not exist yet. The link itself must stay.
@@ -185,11 +225,11 @@ void Controller::WritePendingSettingsFile(const unsigned char* block554)
     wxString error;
     {
         CollectedErrors details;
+        errno = 0;
         if (!WriteSettingsFile(path, block554))
         {
-            error = wxString::Format(Translated("设置文件保存失败: %s"), path);
-            if (!details.m_text.empty())
-                error += "\n" + details.m_text;
+            const int code = details.m_systemError ? details.m_systemError : errno;
+            error = wxString::Format(Translated("设置文件保存失败: %s"), path) + "\n" + SaveFailureReason(code);
         }
     }
     if (m_host)

@@ -3,6 +3,7 @@
 
 #include "SettingsFixture.h"
 
+#include <wx/button.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
@@ -174,6 +175,29 @@ TEST_F(GasLevelTest, UnknownTypeOrDisorderedThresholdsAreNamedAndNotSent)
     UpdateUI(m_dialog);
     EXPECT_TRUE(m_dialog->GetSlider(0)->IsEnabled());
     EXPECT_EQ(Queued(), (Frames{Frame(13, {20, 60, 100, 140, 0})}));
+}
+
+// A rising type with falling thresholds: neither type could be sent, and
+// sliders moved one by one against the rule were the only way out.
+TEST_F(GasLevelTest, ThresholdsOutOfOrderForTheTypeArePutInOrderWhenAsked)
+{
+    const struct
+    {
+        int chosen; // -1: the order button
+        unsigned char sent[5];
+    } ways[] = {{2, {140, 100, 60, 20, 2}}, {1, {20, 60, 100, 140, 1}}, {-1, {20, 60, 100, 140, 0}}};
+    for (const auto& way : ways) {
+        Ready(WithThresholds(0, {140, 100, 60, 20}));
+        EXPECT_TRUE(m_dialog->GetOrderButton()->IsShown());
+        if (way.chosen >= 0)
+            Choose(m_dialog->GetSensorChoice(), way.chosen);
+        else
+            Click(m_dialog->GetOrderButton());
+        const unsigned char* s = way.sent;
+        EXPECT_EQ(Queued().back(), Frame(13, {s[0], s[1], s[2], s[3], s[4]})) << way.chosen;
+        EXPECT_EQ(m_dialog->GetNotice()->GetLabel(), wxString(L"阈值已按传感器类型的顺序重新排列。"));
+        EXPECT_FALSE(m_dialog->GetOrderButton()->IsShown());
+    }
 }
 
 TEST_F(GasLevelTest, GateAndRefreshLeaveWhatTheUserHolds)

@@ -84,6 +84,10 @@ TEST_F(SettingsTest, PageKeepsOneInjectorDialogThatSendsRefreshesAndGoes)
     frame.CylinderCode(7).InjectorCorrectionByte(1, 192);
     Load(frame);
     EXPECT_EQ(Values(dialog), (std::vector<int>{-21, 50}));
+    // Chosen on the page: the open dialog follows at once.
+    GoLive(true);
+    Choose(m_page->GetChoice(PanelCS::CHOICE_CYLINDERS), 3);
+    EXPECT_EQ(Values(dialog), (std::vector<int>{-21, 50, 0, 100, 0, 0}));
 
     dialog->Close();
     EXPECT_FALSE(dialog->IsShown());

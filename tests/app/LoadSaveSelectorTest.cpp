@@ -98,8 +98,8 @@ TEST_F(LoadSaveSelectorTest, RefusedNamesFailedWritesAndMissingAnswersAreSaid)
 
     ASSERT_EQ(catcher.m_messages.size(), 3u);
     EXPECT_TRUE(catcher.m_messages[0].StartsWith(L"设置文件未保存。"));
-    // The write error says why on a line of its own.
-    EXPECT_TRUE(catcher.m_messages[1].StartsWith(failed + "\n")) << catcher.m_messages[1];
+    // The write error says why on a line of its own, in the program's words.
+    EXPECT_EQ(catcher.m_messages[1], failed + L"\n原因：路径中有一项不是文件夹（系统错误 20）");
     EXPECT_EQ(catcher.m_messages[2], noAnswer);
     // Nothing but the file that was there.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);

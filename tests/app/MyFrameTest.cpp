@@ -299,6 +299,27 @@ TEST_F(MainWindowTest, ProgressGaugeAndStatusMessage)
     EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(1), "");
 }
 
+// A failed erase opens no box: the field is all there is of it.
+TEST_F(MainWindowTest, StatusMessagesGetTheRoomToSpareAndShowWholeAsTooltip)
+{
+    MakeFrame()->SetSize(m_frame->GetMinSize());
+    wxStatusBar* bar = m_frame->GetStatusLine();
+    const wxString erase = L"故障擦除未确认：ECU没有应答。";
+    m_frame->ShowProgress(true);
+    wxRect field;
+    ASSERT_TRUE(bar->GetFieldRect(1, field));
+    EXPECT_GE(field.width, bar->GetTextExtent(erase).x + 8);
+    const wxString saved = wxString(L"设置文件已保存：/home/me/") + wxString('x', 200) + ".xse";
+    m_frame->SetStatusMessage(saved);
+    for (const auto& [at, tip] : {std::pair<int, wxString>(1, saved), {0, ""}}) {
+        bar->GetFieldRect(at, field);
+        wxMouseEvent motion(wxEVT_MOTION);
+        motion.SetPosition(field.GetPosition() + field.GetSize() / 2);
+        bar->GetEventHandler()->ProcessEvent(motion);
+        EXPECT_EQ(bar->GetToolTipText(), tip);
+    }
+}
+
 TEST_F(MainWindowTest, ClosingThePortStopsPolling)
 {
     MakeFrame();

@@ -54,7 +54,7 @@ protected:
         dialog.Show();
         dialog.m_interval->SetValue(text);
         ModalCatcher catcher;
-        Fire(dialog.m_setButton, wxEVT_BUTTON, wxID_OK);
+        Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
         shown = dialog.m_interval->GetValue();
         closed = !dialog.IsShown();
         return catcher.m_messages;
@@ -72,6 +72,7 @@ TEST_F(ServiceDialogTest, SetSendsTheMarkOnlyWhenItIsSound)
     } cases[] = {
         {L"10000", 0, L"10000", 1440000},
         {L"12abc", 7200, L"12", 8928},
+        {L"　１２", 7200, L"12", 8928},
         {L"失效 ", 7200, L"0", 0},
         {L"1000000", 0, L"1000000", 2},
         {L"12345678901234567890", 0, L"12345678901234567890", 2},
@@ -128,7 +129,7 @@ TEST_F(ServiceDialogTest, InformationShowsTheEcuDataOrSaysThereIsNone)
     catcher.m_act = [](wxDialog* shown) {
         auto* interval = static_cast<PrzegladDialog*>(shown);
         interval->m_interval->SetValue("50000");
-        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        wxCommandEvent click(wxEVT_BUTTON, PrzegladDialog::ID_SET);
         interval->m_setButton->GetEventHandler()->ProcessEvent(click);
         return wxID_OK;
     };

@@ -120,7 +120,7 @@ TEST_F(SettingsTest, HostileFrameMarksWhatNoControlCanShowAndSendsNothing)
     Ready(frame);
     EXPECT_TRUE(Queued().empty());
 
-    const wxString notice = m_page->GetNotice()->GetLabel();
+    const wxString notice = m_page->GetNoticeText();
     const struct
     {
         P::ChoiceIndex index;
@@ -145,6 +145,28 @@ TEST_F(SettingsTest, HostileFrameMarksWhatNoControlCanShowAndSendsNothing)
     EXPECT_TRUE(Tip(m_page->GetChoice(P::CHOICE_CYLINDERS)).empty());
     Load(BaseFrame());
     EXPECT_TRUE(m_page->GetNotice()->GetLabel().empty());
+}
+
+// Applied in turn, the first to a fresh cache: code 12 kept the last type
+// unmarked, or showed 0; byte 255 read as 2.5500000000000003 bar.
+TEST_F(SettingsTest, EveryValueIsShownAsSentOrMarkedWithIt)
+{
+    const wxString injector = L"ECU的值超出范围：\n燃气喷嘴类型 = ";
+    const struct
+    {
+        unsigned char code;
+        double bar;
+        int row;
+        wxString notice;
+    } frames[] = {{12, 1.2, wxNOT_FOUND, injector + "12"}, {9, 1.2, 1, ""}, {12, 1.2, wxNOT_FOUND, injector + "12"},
+                  {0xFF, 1.2, wxNOT_FOUND, injector + "255"}, {5, 2.55, 0, ""}};
+    for (const auto& f : frames) {
+        ParamPayloadBuilder frame = BaseFrame();
+        Load(frame.InjectorCode(f.code).Pressures(f.bar, f.bar));
+        EXPECT_EQ(m_page->GetChoice(P::CHOICE_INJECTOR_TYPE)->GetSelection(), f.row) << int(f.code);
+        EXPECT_EQ(m_page->GetNoticeText(), f.notice) << int(f.code);
+        EXPECT_EQ(SpinText(P::SPIN_WORK_PRESSURE)->GetValue(), wxString::Format("%.2f", f.bar));
+    }
 }
 
 TEST_F(SettingsTest, EditableOnlyWithParametersAndLiveData)

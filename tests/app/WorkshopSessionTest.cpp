@@ -149,7 +149,7 @@ TEST_F(WorkshopSessionTest, NothingGoesOutWithoutTheEcuAndItIsSaid)
             PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
             dialog.Show();
             dialog.m_interval->SetValue("5000");
-            Fire(dialog.m_setButton, wxEVT_BUTTON, wxID_OK);
+            Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
             EXPECT_TRUE(dialog.IsShown());
             expected.push_back(wxString(L"保养里程未设定。\n") + s.why);
         }
@@ -197,7 +197,7 @@ TEST_F(WorkshopSessionTest, EraseSaveLoadAndServiceIntervalReachTheEcu)
         wxCommandEvent click(wxEVT_BUTTON, DiagnosticDialog::ID_SERVICE_SETTINGS);
         if (auto* interval = dynamic_cast<PrzegladDialog*>(shown)) {
             interval->m_interval->SetSelection(4);
-            click.SetId(wxID_OK);
+            click.SetId(PrzegladDialog::ID_SET);
         }
         shown->FindWindow(click.GetId())->GetEventHandler()->ProcessEvent(click);
         return wxID_OK;
@@ -244,7 +244,7 @@ TEST_F(WorkshopSessionTest, DemoTriesEverythingOnItsOwnValuesAndSaysNothingWentO
          [&] {
              PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
              dialog.m_interval->SetValue("5000");
-             Fire(dialog.m_setButton, wxEVT_BUTTON, wxID_OK);
+             Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
          },
          notSent},
     };
