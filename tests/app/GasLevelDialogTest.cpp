@@ -181,20 +181,19 @@ TEST_F(GasLevelTest, UnknownTypeOrDisorderedThresholdsAreNamedAndNotSent)
 // sliders moved one by one against the rule were the only way out.
 TEST_F(GasLevelTest, ThresholdsOutOfOrderForTheTypeArePutInOrderWhenAsked)
 {
-    const struct
-    {
-        int chosen; // -1: the order button
-        unsigned char sent[5];
-    } ways[] = {{2, {140, 100, 60, 20, 2}}, {1, {20, 60, 100, 140, 1}}, {-1, {20, 60, 100, 140, 0}}};
-    for (const auto& way : ways) {
+    // Sensor type chosen (-1: the order button) and the frame sent.
+    const std::pair<int, std::string> ways[] = {{2, Frame(13, {140, 100, 60, 20, 2})},
+                                                 {1, Frame(13, {20, 60, 100, 140, 1})},
+                                                 {-1, Frame(13, {20, 60, 100, 140, 0})}};
+    for (const auto& [chosen, sent] : ways) {
         Ready(WithThresholds(0, {140, 100, 60, 20}));
         EXPECT_TRUE(m_dialog->GetOrderButton()->IsShown());
-        if (way.chosen >= 0)
-            Choose(m_dialog->GetSensorChoice(), way.chosen);
+        if (chosen >= 0)
+            Choose(m_dialog->GetSensorChoice(), chosen);
         else
             Click(m_dialog->GetOrderButton());
-        const unsigned char* s = way.sent;
-        EXPECT_EQ(Queued().back(), Frame(13, {s[0], s[1], s[2], s[3], s[4]})) << way.chosen;
+        ASSERT_FALSE(Queued().empty()) << chosen;
+        EXPECT_EQ(Queued().back(), sent) << chosen;
         EXPECT_EQ(m_dialog->GetNotice()->GetLabel(), wxString(L"阈值已按传感器类型的顺序重新排列。"));
         EXPECT_FALSE(m_dialog->GetOrderButton()->IsShown());
     }

@@ -267,13 +267,18 @@ TEST_F(MainWindowTest, DemoToolKeepsItsTranslatedLabelWhilePolling)
 
 TEST_F(MainWindowTest, ProgressGaugeAndStatusMessage)
 {
-    MakeFrame();
+    MakeFrame()->SetSize(m_frame->GetMinSize());
     wxGauge* gauge = m_frame->GetProgressGauge();
     EXPECT_EQ(gauge->GetRange(), 14);
     EXPECT_FALSE(gauge->IsShown());
 
     m_frame->ShowProgress(true);
     EXPECT_TRUE(gauge->IsShown());
+    // A failed erase opens no box: the field beside the gauge is all there is of it.
+    wxStatusBar* bar = m_frame->GetStatusLine();
+    wxRect field;
+    ASSERT_TRUE(bar->GetFieldRect(1, field));
+    EXPECT_GE(field.width, bar->GetTextExtent(L"故障擦除未确认：ECU没有应答。").x + 8);
     m_frame->SetProgress(7);
     EXPECT_EQ(gauge->GetValue(), 7);
     // 15 is the callers' last step; the gauge of 14 shows it full instead
@@ -297,18 +302,7 @@ TEST_F(MainWindowTest, ProgressGaugeAndStatusMessage)
     m_frame->SetStatusMessage("again");
     m_frame->ShowProgress(false);
     EXPECT_EQ(m_frame->GetStatusLine()->GetStatusText(1), "");
-}
-
-// A failed erase opens no box: the field is all there is of it.
-TEST_F(MainWindowTest, StatusMessagesGetTheRoomToSpareAndShowWholeAsTooltip)
-{
-    MakeFrame()->SetSize(m_frame->GetMinSize());
-    wxStatusBar* bar = m_frame->GetStatusLine();
-    const wxString erase = L"故障擦除未确认：ECU没有应答。";
-    m_frame->ShowProgress(true);
-    wxRect field;
-    ASSERT_TRUE(bar->GetFieldRect(1, field));
-    EXPECT_GE(field.width, bar->GetTextExtent(erase).x + 8);
+    // Too long for its field: whole as the field's tooltip, and only there.
     const wxString saved = wxString(L"设置文件已保存：/home/me/") + wxString('x', 200) + ".xse";
     m_frame->SetStatusMessage(saved);
     for (const auto& [at, tip] : {std::pair<int, wxString>(1, saved), {0, ""}}) {

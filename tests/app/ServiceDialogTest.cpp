@@ -98,6 +98,25 @@ TEST_F(ServiceDialogTest, SetSendsTheMarkOnlyWhenItIsSound)
     }
 }
 
+// Its one button had the toolkit's OK id, and the dialog opens on "失效 ":
+// the close box and Escape switched the reminder off.
+TEST_F(ServiceDialogTest, CloseBoxAndEscapeLeaveWithoutSending)
+{
+    BringOnline(Counters(0));
+    for (bool escape : {false, true}) {
+        PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
+        dialog.Show();
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = WXK_ESCAPE;
+        if (escape)
+            dialog.GetEventHandler()->ProcessEvent(key);
+        else
+            dialog.Close();
+        EXPECT_FALSE(dialog.IsShown()) << escape;
+        EXPECT_TRUE(Queued().empty()) << escape;
+    }
+}
+
 TEST_F(ServiceDialogTest, InformationShowsTheEcuDataOrSaysThereIsNone)
 {
     {

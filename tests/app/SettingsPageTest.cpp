@@ -152,14 +152,9 @@ TEST_F(SettingsTest, HostileFrameMarksWhatNoControlCanShowAndSendsNothing)
 TEST_F(SettingsTest, EveryValueIsShownAsSentOrMarkedWithIt)
 {
     const wxString injector = L"ECU的值超出范围：\n燃气喷嘴类型 = ";
-    const struct
-    {
-        unsigned char code;
-        double bar;
-        int row;
-        wxString notice;
-    } frames[] = {{12, 1.2, wxNOT_FOUND, injector + "12"}, {9, 1.2, 1, ""}, {12, 1.2, wxNOT_FOUND, injector + "12"},
-                  {0xFF, 1.2, wxNOT_FOUND, injector + "255"}, {5, 2.55, 0, ""}};
+    const struct { unsigned char code; double bar; int row; wxString notice; } frames[] = {
+        {12, 1.2, wxNOT_FOUND, injector + "12"}, {9, 1.2, 1, ""}, {12, 1.2, wxNOT_FOUND, injector + "12"},
+        {0xFF, 1.2, wxNOT_FOUND, injector + "255"}, {5, 2.55, 0, ""}};
     for (const auto& f : frames) {
         ParamPayloadBuilder frame = BaseFrame();
         Load(frame.InjectorCode(f.code).Pressures(f.bar, f.bar));

@@ -5,16 +5,15 @@
 #include "PageTestSupport.h"
 
 #include <wx/button.h>
-#include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/listctrl.h>
 
 #include "DiagnosticDialog.h"
 #include "GuZhangMa.h"
 #include "LoadSaveSelector.h"
-#include "PanelCS.h"
 #include "ParamPacket.h"
 #include "PrzegladDialog.h"
+#include "SettingsFixture.h"
 #include "SimulatedEcu.h"
 
 using cmdtest::PatternBlock;
@@ -214,39 +213,21 @@ TEST_F(WorkshopSessionTest, DemoTriesEverythingOnItsOwnValuesAndSaysNothingWentO
     theController->SetDemoMode(true);
     for (int i = 0; i < 4 && !IsControllerReady(true); ++i)
         theController->PollTick();
-    ASSERT_TRUE(theController->m_parametersApplied);
     ASSERT_GT(theController->GetStoredFaultCount(), 0);
     const uint32_t nextService = theController->GetWorkCounter(4);
     const int turbo = theController->IsTurbo();
+    PrzegladDialog interval(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
+    interval.m_interval->SetValue("5000");
+    wxChoice* engine = m_frame->m_settingsPage->GetChoice(PanelCS::CHOICE_ENGINE_TYPE);
 
     ModalCatcher catcher;
     const wxString notSent = L"演示模式：没有发送到ECU。";
-    const struct
-    {
-        const char* what;
-        std::function<void()> act;
-        wxString said;
-    } actions[] = {
-        {"settings page",
-         [&] {
-             wxChoice* engine = m_frame->m_settingsPage->GetChoice(PanelCS::CHOICE_ENGINE_TYPE);
-             engine->SetSelection(1 - turbo);
-             wxCommandEvent event(wxEVT_CHOICE, engine->GetId());
-             event.SetInt(1 - turbo);
-             engine->GetEventHandler()->ProcessEvent(event);
-         },
-         notSent},
-        {"erase", [&] { Fire(m_frame->m_faultPage->m_eraseButton, wxEVT_BUTTON, GuZhangMa::ID_ERASE_FAULTS); },
-         notSent},
+    const struct { const char* what; std::function<void()> act; wxString said; } actions[] = {
+        {"settings", [&] { settingstest::Choose(engine, 1 - turbo); }, notSent},
+        {"erase", [&] { Fire(m_frame->m_faultPage->m_eraseButton, wxEVT_BUTTON, GuZhangMa::ID_ERASE_FAULTS); }, notSent},
         {"load", [&] { Press(m_frame, LoadSaveSelector::ID_LOAD); }, L"设置文件未载入。" + notSent},
         {"save", [&] { Press(m_frame, LoadSaveSelector::ID_SAVE); }, L"设置文件未保存。" + notSent},
-        {"interval",
-         [&] {
-             PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
-             dialog.m_interval->SetValue("5000");
-             Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
-         },
-         notSent},
+        {"interval", [&] { Fire(interval.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET); }, notSent},
     };
     for (const auto& a : actions) {
         SCOPED_TRACE(a.what);

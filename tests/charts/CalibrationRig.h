@@ -58,14 +58,11 @@ struct ScriptedHost : CalibrationHost
 // frame queued counts as sent and answered.
 struct CalibrationRig : FSM_Listener
 {
-    explicit CalibrationRig(unsigned char cylinderCode = 1)
-    {
-        c.m_cylinderCode = cylinderCode;
-        c.m_online = c.m_connected = c.m_parametersApplied = 1;
-    }
+    explicit CalibrationRig(unsigned char cylinderCode = 1) { c.m_cylinderCode = cylinderCode, c.m_online = 1; }
     bool Start(unsigned rpm = 8)
     {
         c.m_rpm = rpm;
+        c.m_connected = c.m_parametersApplied = 1;
         fsm = StartGasCalibration(this, c, host);
         Drain();
         return fsm != nullptr;
