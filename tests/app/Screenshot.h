@@ -5,7 +5,7 @@
 
 class wxWindow;
 
-// When QUENVAR_SCREENSHOT_DIR is set (scripts/dialog_screenshots sets it),
+// When QUENVAR_SCREENSHOT_DIR is set (scripts/screenshot-dialogs sets it),
 // saves a PNG of the shown window there under fileName; otherwise does
 // nothing. Returns false only when a requested picture could not be made.
 // The client area, or with wholeWindow a frame's tool and status bars too.
