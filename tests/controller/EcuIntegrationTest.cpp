@@ -48,6 +48,13 @@ protected:
             Tick();
     }
 
+    // Requests with this command the ECU took.
+    long Count(unsigned char command) const
+    {
+        const std::vector<unsigned char> commands = ecu.ReceivedCommands();
+        return std::count(commands.begin(), commands.end(), command);
+    }
+
     // Ticks until the first live frame has been read.
     void Connect()
     {
@@ -216,46 +223,43 @@ TEST_F(EcuLink, EndlessJunkIsDroppedAsItComesAndPollingResumes)
 {
     Connect();
     ecu.SetSilent(true);
-    // A length field of 0x7FFF announces no reply the ECU sends: nothing of
-    // it is held, however much follows.
+    // A length field of 0x7FFF announces no reply: nothing of it is held.
     Bytes junk = {0xAA, 0x7F, 0xFF};
-    junk.resize(1000, 0x5A);
-    for (int i = 0; i < 3; ++i)
-    {
-        ecu.SendRaw(junk);
-        Ticks(2);
-        EXPECT_TRUE(controller.m_rxBuffer.empty());
-    }
+    junk.resize(600, 0x5A);
+    ecu.SendRaw(junk);
+    Tick();
+    Tick();
+    EXPECT_TRUE(controller.m_rxBuffer.empty());
+    ecu.SendRaw(Bytes(400, 0x5A));
+    Tick();
+    Tick();
+    EXPECT_TRUE(controller.m_rxBuffer.empty());
+    ecu.SendRaw(Bytes(10, 0x5A));
+    Tick();
+    Tick();
+
     ecu.SetSilent(false);
     ecu.ClearReceived();
     controller.m_connected = 0;
     for (int i = 0; i < 10 && !controller.m_connected; ++i)
         Tick();
     EXPECT_EQ(1, controller.m_connected);
-    // No reset was needed: the parameters stayed applied.
-    EXPECT_EQ(1, controller.m_parametersApplied);
-    const std::vector<unsigned char> commands = ecu.ReceivedCommands();
-    EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
+    // No reset: the parameters are not read again.
+    EXPECT_EQ(0, Count(CMD_READ_PARAMETERS));
 }
 
 TEST_F(EcuLink, EveryNewFarEndReadsTheParametersAgain)
 {
-    const struct
-    {
-        const char* name;
-        std::function<void(Controller&)> reset;
-    } resets[] = {
-        {"link reset (port tool, receive guard)", [](Controller& c) { c.ResetLink(); }},
-        {"demo on and off", [](Controller& c) { c.SetDemoMode(true); c.SetDemoMode(false); }},
-        {"port opened again", [&](Controller& c) { ASSERT_EQ(0, c.OpenPort(ecu.SlavePath())); }},
+    const std::pair<const char*, std::function<void()>> resets[] = {
+        {"link reset (port tool, receive guard)", [&] { controller.ResetLink(); }},
+        {"demo on and off", [&] { controller.SetDemoMode(true); controller.SetDemoMode(false); }},
+        {"port opened again", [&] { ASSERT_EQ(0, controller.OpenPort(ecu.SlavePath())); }},
     };
-    for (const auto& r : resets)
+    for (const auto& [name, reset] : resets)
     {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(name);
         Connect();
-        ASSERT_EQ(1, controller.m_parametersApplied);
-        r.reset(controller);
-        EXPECT_EQ(0, controller.m_parametersApplied);
+        reset();
         for (int i = 0; i < 10 && !controller.m_connected; ++i)
             Tick();
         // Parameters first, applied again, then live data.
@@ -279,25 +283,19 @@ TEST_F(EcuLink, UnconfirmedLoadNeverGoesOutAfterItIsWithdrawn)
         Connect();
         ecu.SetSilent(true);
         ASSERT_TRUE(controller.LoadSettingsFile(cmdtest::WxPath(path)));
-        const auto sent = [&] {
-            const std::vector<unsigned char> commands = ecu.ReceivedCommands();
-            return std::count(commands.begin(), commands.end(), CMD_WRITE_SETTINGS);
-        };
-        for (int i = 0; i < 30 && sentFirst && sent() == 0; ++i)
+        for (int i = 0; i < 30 && sentFirst && Count(CMD_WRITE_SETTINGS) == 0; ++i)
             Tick();
-        ASSERT_EQ(sentFirst ? 1 : 0, sent());
+        ASSERT_EQ(sentFirst ? 1 : 0, Count(CMD_WRITE_SETTINGS));
         EXPECT_EQ(sentFirst, controller.WithdrawSettingsFile());
-        EXPECT_TRUE(controller.m_loadFileName.empty());
 
         ecu.SetSilent(false);
         ecu.ClearReceived();
         controller.m_connected = 0;
-        for (int i = 0; i < 20; ++i)
-            Tick();
+        Ticks(20);
         EXPECT_EQ(1, controller.m_connected);
-        EXPECT_EQ(0, sent());
-        const std::vector<unsigned char> commands = ecu.ReceivedCommands();
-        EXPECT_EQ(0, std::count(commands.begin(), commands.end(), CMD_READ_PARAMETERS));
+        // Neither the block nor the read that was to confirm it.
+        EXPECT_EQ(0, Count(CMD_WRITE_SETTINGS));
+        EXPECT_EQ(0, Count(CMD_READ_PARAMETERS));
     }
 }
 

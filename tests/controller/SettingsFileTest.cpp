@@ -156,7 +156,7 @@ TEST_F(SettingsFileTest, SaveWritesTheBlockOnceAndForgetsTheName)
     EXPECT_EQ(EntriesIn(m_dir.Root()), 1u);
 }
 
-TEST_F(SettingsFileTest, SavingOverALongerFileLeavesExactlyTheBlock)
+TEST_F(SettingsFileTest, SavingOverALongerFileLeavesExactlyTheBlockEvenThroughASymlink)
 {
     const auto path = m_dir.Path("long.xse");
     WriteFile(path, PatternBlock(3000, 11));
@@ -164,6 +164,19 @@ TEST_F(SettingsFileTest, SavingOverALongerFileLeavesExactlyTheBlock)
     m_c.SetSaveFileName(WxPath(path));
     m_c.WritePendingSettingsFile(block.data());
     EXPECT_EQ(ReadFile(path), block);
+
+    // Through a symlink: the link stays, its file gets the block and keeps
+    // its permissions, nothing is left beside them.
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    const auto link = m_dir.Path("link.xse");
+    std::filesystem::create_symlink("long.xse", link);
+    const Bytes next = PatternBlock(kBlock, 47);
+    m_c.SetSaveFileName(WxPath(link));
+    m_c.WritePendingSettingsFile(next.data());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(path), next);
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all, std::filesystem::perms(0640));
+    EXPECT_EQ(EntriesIn(m_dir.Root()), 2u);
 }
 
 TEST_F(SettingsFileTest, SaveIntoAFolderThatCannotBeWrittenKeepsTheOldFileAndReportsIt)
@@ -215,26 +228,6 @@ TEST_F(SettingsFileTest, AWriteThatFailsHalfwayKeepsTheOldFile)
     EXPECT_TRUE(m_c.m_saveFileName.empty());
     // The half-written temporary file is gone too.
     EXPECT_EQ(EntriesIn(m_dir.Root()), 1u);
-}
-
-TEST_F(SettingsFileTest, ASymlinkedTargetKeepsItsLinkAndItsFileGetsTheBlock)
-{
-    const auto real = m_dir.Path("real.xse");
-    const auto link = m_dir.Path("link.xse");
-    WriteFile(real, PatternBlock(kBlock, 43));
-    ASSERT_EQ(0, chmod(real.c_str(), 0640));
-    std::filesystem::create_symlink("real.xse", link);
-
-    const Bytes block = PatternBlock(kBlock, 47);
-    m_c.SetSaveFileName(WxPath(link));
-    m_c.WritePendingSettingsFile(block.data());
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), block);
-    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
-    // Nothing is left beside them.
-    EXPECT_EQ(EntriesIn(m_dir.Root()), 2u);
 }
 
 TEST_F(SettingsFileTest, SaveIntoAMissingFolderIsReported)

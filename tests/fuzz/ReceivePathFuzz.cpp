@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "Controller.h"
@@ -72,19 +71,13 @@ void CheckInvariants(const Controller& c)
     }
     // The parser keeps nothing but the start of one reply the ECU may send:
     // a header and, once known, a length it sends, not yet complete.
-    const std::string& held = c.m_rxBuffer;
-    if (!held.empty())
-    {
-        if (static_cast<unsigned char>(held[0]) != 0xAA || held.size() >= Controller::kLongestReply)
-            __builtin_trap();
-        if (held.size() >= 3)
-        {
-            const std::size_t length =
-                static_cast<std::size_t>(static_cast<unsigned char>(held[1])) * 256 + static_cast<unsigned char>(held[2]);
-            if (length < Controller::kShortestReply || length > Controller::kLongestReply || length <= held.size())
-                __builtin_trap();
-        }
-    }
+    const std::size_t held = c.m_rxBuffer.size();
+    const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<uint8_t>(c.m_rxBuffer[i])); };
+    if (held > 0 && (byte(0) != 0xAA || held >= Controller::kLongestReply))
+        __builtin_trap();
+    const std::size_t length = held >= 3 ? byte(1) * 256 + byte(2) : Controller::kLongestReply;
+    if (length < Controller::kShortestReply || length > Controller::kLongestReply || length <= held)
+        __builtin_trap();
 }
 
 } // namespace

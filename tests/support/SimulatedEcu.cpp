@@ -230,27 +230,21 @@ void SimulatedEcu::Answer(const Bytes& request)
         reply.back() = static_cast<unsigned char>(reply.back() + 1);
     if (m_flipLengthEvery > 0 && m_repliesSent % m_flipLengthEvery == 0)
         reply[1] ^= 0x80;
-    if (m_flipMask != 0 && m_flipIndex < reply.size())
-        reply[m_flipIndex] ^= m_flipMask;
-    m_flipMask = 0;
     // Stray bytes travel with the reply, so that the backlog still counts replies.
     reply.insert(reply.begin(), m_strayNext.begin(), m_strayNext.end());
     m_strayNext.clear();
     if (m_strayEvery > 0 && m_repliesSent % m_strayEvery == 0)
         reply.insert(reply.begin(), 0x00);
+    // A reply held back travels with the next, as stray bytes do.
     if (m_holdNext)
     {
         m_holdNext = false;
-        m_held = reply;
-        m_peakUnsent = std::max(m_peakUnsent, UnsentReplies());
+        m_strayNext = reply;
         return;
     }
 
     // At line speed the ECU has the request only once its last byte is in.
     const Clock::time_point arrived = Clock::now() + static_cast<long>(request.size()) * m_byteTime;
-    if (!m_held.empty())
-        m_outbox.push_back({std::move(m_held), false, arrived});
-    m_held.clear();
     if (m_splitNext > 0 && m_splitNext < reply.size())
     {
         const auto cut = reply.begin() + static_cast<std::ptrdiff_t>(m_splitNext);
@@ -262,13 +256,7 @@ void SimulatedEcu::Answer(const Bytes& request)
         m_outbox.push_back({reply, false, arrived});
     }
     m_splitNext = 0;
-    m_peakUnsent = std::max(m_peakUnsent, UnsentReplies());
-}
-
-void SimulatedEcu::FlipNextReplyByte(std::size_t index, unsigned char mask)
-{
-    m_flipIndex = index;
-    m_flipMask = mask;
+    m_peakUnsent = std::max(m_peakUnsent, m_outbox.size());
 }
 
 void SimulatedEcu::SetLineSpeed(unsigned bytesPerSecond)

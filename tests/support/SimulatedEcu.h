@@ -74,13 +74,10 @@ public:
     void CorruptNextReplies(int count) { m_corruptNext = count; }
     // Every n-th reply carries a wrong sum; 0 = off.
     void SetCorruptEvery(int n) { m_corruptEvery = n; }
-    // Line noise in one reply: the next reply has its byte index XORed with
-    // mask (index 1, mask 0x80: the length's high byte 0x00 arrives as 0x80).
-    void FlipNextReplyByte(std::size_t index, unsigned char mask);
-    // Every n-th reply has its length's high byte flipped so; 0 = off.
+    // Every n-th reply has its length's high byte flipped (0x00 arrives as
+    // 0x80); 0 = off.
     void SetFlipLengthEvery(int n) { m_flipLengthEvery = n; }
-    // Stray bytes on the line right in front of the next reply (between it
-    // and the one before).
+    // Stray bytes on the line right in front of the next reply.
     void StrayBeforeNextReply(const Bytes& bytes) { m_strayNext = bytes; }
     // A stray 0x00 in front of every n-th reply; 0 = off.
     void SetStrayEvery(int n) { m_strayEvery = n; }
@@ -122,7 +119,7 @@ public:
     // Replies written (including corrupt ones).
     int RepliesSent() const { return m_repliesSent; }
     // Replies answered but not wholly on the line yet, now and at most.
-    std::size_t UnsentReplies() const { return m_outbox.size() + (m_held.empty() ? 0 : 1); }
+    std::size_t UnsentReplies() const { return m_outbox.size(); }
     std::size_t PeakUnsentReplies() const { return m_peakUnsent; }
 
 private:
@@ -161,13 +158,10 @@ private:
     int m_silentFrom = 0;
     int m_corruptNext = 0;
     int m_corruptEvery = 0;
-    std::size_t m_flipIndex = 0;
-    unsigned char m_flipMask = 0;
     int m_flipLengthEvery = 0;
     Bytes m_strayNext;
     int m_strayEvery = 0;
     bool m_holdNext = false;
-    Bytes m_held; // a reply held back, to go out with the next
     std::size_t m_splitNext = 0;
     std::size_t m_shortPayload = static_cast<std::size_t>(-1);
     std::size_t m_trickle = 0;

@@ -2,9 +2,9 @@
 // benchmark against. Prints the device path on the first line of stdout and
 // serves until killed.
 //
-//   sim_ecu [--corrupt-every N] [--flip-length-every N] [--stray-every N]
-//           [--silent-every N] [--silent-from N] [--trickle N] [--line-speed]
-//           [--zeros] [--idle-car [--stall-from N]] [--log FILE]
+//   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
+//           [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]
+//           [--log FILE] [--flip-length-every N] [--stray-every N]
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -34,13 +34,10 @@ void OnSignal(int)
 void Usage()
 {
     std::fprintf(stderr,
-                 "usage: sim_ecu [--corrupt-every N] [--flip-length-every N] [--stray-every N]\n"
-                 "               [--silent-every N] [--silent-from N] [--trickle N] [--line-speed]\n"
-                 "               [--zeros] [--idle-car [--stall-from N]] [--log FILE]\n"
+                 "usage: sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]\n"
+                 "               [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]\n"
+                 "               [--log FILE] [--flip-length-every N] [--stray-every N]\n"
                  "  --corrupt-every N  every N-th reply has a wrong sum\n"
-                 "  --flip-length-every N\n"
-                 "                     every N-th reply has its length high byte flipped (00 -> 80)\n"
-                 "  --stray-every N    a stray 00 byte in front of every N-th reply\n"
                  "  --silent-every N   every N-th request is not answered\n"
                  "  --silent-from N    no request from the N-th on is answered\n"
                  "  --trickle N        at most N reply bytes per 10 ms\n"
@@ -51,8 +48,9 @@ void Usage()
                  "  --stall-from N     with --idle-car: the engine stalls from live frame N on\n"
                  "  --log FILE         each request frame received, in hex, one per line, and\n"
                  "                     \"backlog N\" whenever N replies wait unsent, more than ever before,\n"
-                 "                     and \"rate N\" whenever N requests came within one second,\n"
-                 "                     more than ever before\n");
+                 "                     and \"rate N\" whenever N requests came within a second, likewise\n"
+                 "  --flip-length-every N  every N-th reply has its length's high byte flipped (00 -> 80)\n"
+                 "  --stray-every N    a stray 00 byte in front of every N-th reply\n");
 }
 
 bool NumberArg(int argc, char** argv, int& i, int& out)
@@ -193,8 +191,7 @@ int main(int argc, char** argv)
         if (ecu.RepliesSent() != before)
             ++liveFrame;
         const auto now = SimulatedEcu::Clock::now();
-        for (std::size_t k = 0; k < ecu.Received().size(); ++k)
-            lastSecond.push_back(now);
+        lastSecond.insert(lastSecond.end(), ecu.Received().size(), now);
         while (!lastSecond.empty() && now - lastSecond.front() > std::chrono::seconds(1))
             lastSecond.pop_front();
         if (log && lastSecond.size() > rateLogged)
