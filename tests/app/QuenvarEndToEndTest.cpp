@@ -241,6 +241,10 @@ TEST_F(QuenvarRun, PollsLiveDataAndRidesOutBadSpells)
 
     // A short silence (fewer than fourteen empty reads): the unanswered
     // request keeps going out, and live data resumes when the ECU answers.
+    // It starts just after a history write: that 258-byte request rightly
+    // goes out only as often as the line can carry it.
+    ASSERT_TRUE(ServeUntil(59, 5s));
+    Serve(500ms);
     m_ecu.SetSilent(true);
     from = Clock::now();
     Serve(400ms);
