@@ -56,6 +56,8 @@ void MyApp::TuneToolkit()
     // the tree whether it should be enabled. A tenth of a second is as
     // quick as anyone could notice.
     wxUpdateUIEvent::SetUpdateInterval(100);
+    // And only the windows marked for it (AskForUiUpdates).
+    wxUpdateUIEvent::SetMode(wxUPDATE_UI_PROCESS_SPECIFIED);
     // Idle events only for the windows that handle them (the plot control,
     // the rich text of the about box), not for every control of the pages.
     wxIdleEvent::SetMode(wxIDLE_PROCESS_SPECIFIED);

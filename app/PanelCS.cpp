@@ -7,6 +7,7 @@
 //   Edits
 
 #include "PanelCS.h"
+#include "UiUpdates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -263,6 +264,10 @@ PanelCS::PanelCS(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSi
     // Laid out at once: GTK would otherwise allocate the boxes at their
     // creation size, too small for their titles and radio buttons.
     SetSizerAndFit(page);
+    // The controls the update handlers enable, as the event table lists them.
+    AskForUiUpdates(this, ID_CYLINDERS, ID_ENGINE_TYPE);
+    AskForUiUpdates(this, ID_SWITCH_TEMPERATURE, ID_GAS_SWITCH_TIME);
+    AskForUiUpdates(this, ID_FUEL_LPG, ID_MIN_PRESSURE);
 
     m_gasLevelDialog = new qiliangxianshi(this, 0, L"气量显示", wxDefaultPosition, wxSize(240, 280),
                                           wxDEFAULT_DIALOG_STYLE, wxEmptyString);

@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 
@@ -123,6 +124,32 @@ void BM_OscylRedrawAndPaint(benchmark::State& state)
     state.counters["area_px"] = double(plot->GetAreaSize().width * plot->GetAreaSize().height);
 }
 BENCHMARK(BM_OscylRedrawAndPaint)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// One live frame as the user sees it, once the view scrolls: the samples,
+// the scroll, and the paint of what it made dirty (the area and the x axis)
+// through the toolkit's own paint path.
+void BM_OscylLiveFramePainted(benchmark::State& state)
+{
+    Scope scope(state.range(0));
+    PlotOscyl* plot = scope.plot;
+    // Until the window is mapped, nothing paints.
+    for (int i = 0; i < 100 && (plot->GetRedrawFlags() & wxPLOTCTRL_REDRAW_EVERYTHING); ++i)
+    {
+        wxTheApp->Yield();
+        Frame()->Update();
+    }
+    long painted = 0;
+    for (auto _ : state)
+    {
+        scope.Step();
+        Frame()->Update();
+        painted += (plot->GetRedrawFlags() & wxPLOTCTRL_REDRAW_EVERYTHING) == 0;
+    }
+    // Each frame was painted: 1.
+    state.counters["painted"] = double(painted) / double(state.iterations());
+    state.counters["area_px"] = double(plot->GetAreaSize().width * plot->GetAreaSize().height);
+}
+BENCHMARK(BM_OscylLiveFramePainted)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 long ResidentKiB()
 {

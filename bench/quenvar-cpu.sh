@@ -10,15 +10,20 @@
 # byte in front of every 10th). Goals: under 3 % of a core, under 60 MB; at line
 # speed 5 to 8 live frames/s, the parameters asked once, never two replies
 # unsent, never more than 10 requests in a second, noise or not.
-#   bench/quenvar-cpu.sh [--page N] [build-dir] [seconds]   (defaults: build, 20)
-# --page N shows notebook page N while it runs (1: the map tab, which draws
-# every live frame); without it the first page is shown.
+#   bench/quenvar-cpu.sh [--page N] [--after F] [build-dir] [seconds]   (defaults: build, 20)
+# --page N shows notebook page N while it runs (1: the map tab, 3: the
+# oscilloscope, both draw every live frame); without it the first page is
+# shown. --after F starts measuring once F live frames have come (default
+# 10); the oscilloscope scrolls, and redraws its x axis, from frame 190 on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ "${1:-}" = "--page" ]; then
-  export QUENVAR_PAGE=$2
-  shift 2
-fi
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --page) export QUENVAR_PAGE=$2; shift 2 ;;
+    --after) export QUENVAR_AFTER=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
 if [ -z "${QUENVAR_SIM_ARGS+set}" ]; then
   echo "--- ECU answering at once ---"
   QUENVAR_SIM_ARGS="" "$0" "$@"
@@ -62,12 +67,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 
   live_requests() { grep -c "^AA 01 " "$work/requests.log" 2>/dev/null || true; }
   # Measure once the link is up and live data flows.
+  after=${QUENVAR_AFTER:-10}
   for _ in $(seq 600); do
-    [ "$(live_requests)" -ge 10 ] && break
+    [ "$(live_requests)" -ge "$after" ] && break
     kill -0 $pid 2>/dev/null || { echo "Quenvar ended early" >&2; cat "$work/quenvar.log" >&2; exit 1; }
     sleep 0.1
   done
-  [ "$(live_requests)" -ge 10 ] || { echo "no live data after 60 s" >&2; exit 1; }
+  [ "$(live_requests)" -ge "$after" ] || { echo "not $after live frames after 60 s" >&2; exit 1; }
 
   ticks() { sed "s/.*) //" /proc/$pid/stat | awk "{ print \$12 + \$13 }"; }
   hz=$(getconf CLK_TCK)

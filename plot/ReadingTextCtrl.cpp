@@ -82,24 +82,30 @@ bool ReadingTextCtrl::ShowsWhole() const
 bool ReadingTextCtrl::SetBackgroundColour(const wxColour& colour)
 {
     m_ownBackground = colour.IsOk();
-    m_glyphs.clear();
+    ForgetPictures();
     return wxControl::SetBackgroundColour(colour);
 }
 
 bool ReadingTextCtrl::SetForegroundColour(const wxColour& colour)
 {
-    m_glyphs.clear();
+    ForgetPictures();
     return wxControl::SetForegroundColour(colour);
 }
 
 bool ReadingTextCtrl::SetFont(const wxFont& font)
 {
-    m_glyphs.clear();
+    ForgetPictures();
     m_widths.clear();
     const bool changed = wxControl::SetFont(font);
     Measure();
     InvalidateBestSize();
     return changed;
+}
+
+void ReadingTextCtrl::ForgetPictures()
+{
+    m_glyphs.clear();
+    m_picture = wxBitmap();
 }
 
 wxColour ReadingTextCtrl::Background() const
@@ -121,6 +127,22 @@ void ReadingTextCtrl::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
     const wxSize size = GetClientSize();
+    if (size.x < 1 || size.y < 1)
+        return;
+    // Composed off screen and laid in one piece: each copy onto the window
+    // is a trip to the display, one per character otherwise.
+    if (!m_picture.IsOk() || m_picture.GetSize() != size || m_pictureText != m_text) {
+        if (!m_picture.IsOk() || m_picture.GetSize() != size)
+            m_picture.Create(size.x, size.y);
+        Compose();
+    }
+    dc.DrawBitmap(m_picture, 0, 0);
+}
+
+void ReadingTextCtrl::Compose()
+{
+    wxMemoryDC dc(m_picture);
+    const wxSize size = m_picture.GetSize();
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(Background()));
     dc.DrawRectangle(0, 0, size.x, size.y);
@@ -134,6 +156,7 @@ void ReadingTextCtrl::OnPaint(wxPaintEvent&)
         dc.DrawBitmap(glyph, x, y);
         x += glyph.GetLogicalWidth();
     }
+    m_pictureText = m_text;
 }
 
 const wxBitmap& ReadingTextCtrl::Glyph(wxUniChar ch)

@@ -42,6 +42,9 @@ private:
     void OnPaint(wxPaintEvent& event);
 
     const wxBitmap& Glyph(wxUniChar ch);
+    // Draws the text onto m_picture.
+    void Compose();
+    void ForgetPictures();
     wxColour Background() const;
     int CharWidth(wxUniChar ch) const;
     int TextWidth(const wxString& text) const;
@@ -52,6 +55,9 @@ private:
     // The characters drawn so far (readings use about a dozen), in the
     // current font and colours.
     std::map<wxUniChar, wxBitmap> m_glyphs;
+    // The whole control as last painted, and the text it shows.
+    wxBitmap m_picture;
+    wxString m_pictureText;
     mutable std::map<wxUniChar, int> m_widths;
     wxSize m_extent;
     bool m_ownBackground = false;

@@ -27,6 +27,7 @@
 #include "wxPlotMarker.h"
 #include "IntRangeSelection.h"
 #include "DoubleRangeSelection.h"
+#include "wxPlotPixelCanvas.h"
 
 #include <wx/window.h>
 #include <wx/bitmap.h>
@@ -714,6 +715,10 @@ protected:
     wxPlotCtrlAxis* m_yAxis;
     wxScrollBar* m_xScrollBar;
     wxScrollBar* m_yScrollBar;
+
+    // Background, grid and frame of the area, set straight into the back
+    // buffer's pixels.
+    wxPlotPixelCanvas m_areaPixels;
 
     wxTextCtrl* m_labelEditor;
     // Focus indicator: coloured while the focus is in the control, grey else.

@@ -50,6 +50,31 @@ namespace
 // a re-rendered stretch gets the lines and marks of the points just outside
 // it exactly as a whole render does; the clip keeps them within it.
 const int kCurveOverlap = 8;
+
+// Fills the rectangles that emit hands to its argument in colour, within
+// the area: set straight into the DC's pixels where it has them (a back
+// buffer), else through the DC. A plot drawn every live frame spends more
+// on the toolkit's calls than on the pixels.
+template <typename Emit>
+void FillRects(wxPlotPixelCanvas& pixels, wxDC& dc, const wxRect& area, const wxColour& colour, Emit emit)
+{
+    const bool direct = pixels.Attach(dc, area.width, area.height);
+    if (direct)
+        pixels.SetColour(colour);
+    else
+    {
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(colour, wxBRUSHSTYLE_SOLID));
+    }
+    emit([&](const wxRect& r) {
+        if (direct)
+            pixels.FillRect(r);
+        else
+            dc.DrawRectangle(r);
+    });
+    if (direct)
+        pixels.DrawOnto(dc);
+}
 } // namespace
 
 void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
@@ -64,19 +89,21 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     // Clipped throughout: a stretch re-rendered into the back buffer must
     // not draw the curves, cursor or key a second time beside it.
     dc->SetClippingRegion(clip);
+    FillRects(m_areaPixels, *dc, m_areaSize, GetAreaBackgroundColour(), [&](auto fill) { fill(clip); });
+    // Markers without a brush of their own are filled with the background.
     dc->SetBrush(wxBrush(GetAreaBackgroundColour(), wxBRUSHSTYLE_SOLID));
     dc->SetPen(*wxTRANSPARENT_PEN);
-    dc->DrawRectangle(clip);
     DrawTickMarks(dc, rect);
     DrawMarkers(dc, rect);
 
     wxRect curveRect(clip);
     curveRect.Inflate(kCurveOverlap, 0);
     curveRect = curveRect.Intersect(m_areaSize);
-    // The active curve last, so that it lies on top. Data curves collect
-    // in one pixel layer, laid over the area before any other kind of curve.
+    // The active curve last, so that it lies on top. Data curves are set
+    // straight into the back buffer's pixels, or collect in one pixel layer
+    // laid over the area before any other kind of curve.
     if (m_dataCurveDrawer)
-        m_dataCurveDrawer->BeginBatch(m_areaSize.width, m_areaSize.height);
+        m_dataCurveDrawer->BeginBatch(dc, m_areaSize.width, m_areaSize.height);
     auto drawOne = [&](int i) {
         if (wxPlotData* data = GetDataCurve(i))
             DrawDataCurve(dc, data, i, curveRect);
@@ -85,7 +112,7 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
             if (m_dataCurveDrawer)
             {
                 m_dataCurveDrawer->EndBatch(dc);
-                m_dataCurveDrawer->BeginBatch(m_areaSize.width, m_areaSize.height);
+                m_dataCurveDrawer->BeginBatch(dc, m_areaSize.width, m_areaSize.height);
             }
             DrawCurve(dc, m_curves[i], i, curveRect);
         }
@@ -104,12 +131,12 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     // anti-aliasing off lights every pixel of a clip one or two pixels wide
     // (a thin partial redraw).
     const int b = std::max(m_borderWidth, 1), w = m_areaSize.width, h = m_areaSize.height;
-    dc->SetPen(*wxTRANSPARENT_PEN);
-    dc->SetBrush(wxBrush(m_borderColour, wxBRUSHSTYLE_SOLID));
-    dc->DrawRectangle(0, 0, w, b);
-    dc->DrawRectangle(0, h - b, w, b);
-    dc->DrawRectangle(0, 0, b, h);
-    dc->DrawRectangle(w - b, 0, b, h);
+    FillRects(m_areaPixels, *dc, m_areaSize, m_borderColour, [&](auto fill) {
+        fill(wxRect(0, 0, w, b));
+        fill(wxRect(0, h - b, w, b));
+        fill(wxRect(0, 0, b, h));
+        fill(wxRect(w - b, 0, b, h));
+    });
     dc->DestroyClippingRegion();
     dc->SetPen(wxNullPen);
     dc->SetBrush(wxNullBrush);
@@ -119,23 +146,29 @@ void wxPlotCtrl::DrawTickMarks(wxDC* dc, const wxRect& rect)
 {
     if (!dc)
         return;
-    dc->SetPen(wxPen(GetGridColour(), 1, wxPENSTYLE_SOLID));
+    // Filled: the pixels a crisp line of width 1 would light, ends included.
     const int xLength = m_showGrid ? m_areaSize.height : 10;
     const int yLength = m_showGrid ? m_areaSize.width : 10;
-    for (int p : m_xTickPositions)
-    {
-        if (p > rect.x + rect.width - 1)
-            break;
-        if (p >= rect.x)
-            dc->DrawLine(p, m_areaSize.height, p, m_areaSize.height - xLength);
-    }
-    for (int q : m_yTickPositions)
-    {
-        if (q < rect.y)
-            break;
-        if (q <= rect.y + rect.height - 1)
-            dc->DrawLine(0, q, yLength, q);
-    }
+    const wxBrush brush = dc->GetBrush();
+    FillRects(m_areaPixels, *dc, m_areaSize, GetGridColour(), [&](auto fill) {
+        for (int p : m_xTickPositions)
+        {
+            if (p > rect.x + rect.width - 1)
+                break;
+            if (p >= rect.x)
+                fill(wxRect(p, m_areaSize.height - xLength, 1, xLength + 1));
+        }
+        for (int q : m_yTickPositions)
+        {
+            if (q < rect.y)
+                break;
+            if (q <= rect.y + rect.height - 1)
+                fill(wxRect(0, q, yLength + 1, 1));
+        }
+    });
+    // What follows without a pen of its own draws with the grid's.
+    dc->SetBrush(brush);
+    dc->SetPen(wxPen(GetGridColour(), 1, wxPENSTYLE_SOLID));
 }
 
 void wxPlotCtrl::DrawMarkers(wxDC* dc, const wxRect& rect)

@@ -1,6 +1,7 @@
 #include "wxPlotDrawerAxis.h"
 
 #include <wx/dc.h>
+#include <wx/dcmemory.h>
 #include <wx/settings.h>
 #include <wx/window.h>
 
@@ -35,6 +36,8 @@ namespace
 // More texts than a scrolling plot shows in a long while; past it the
 // cache starts again.
 const size_t kMaxCachedExtents = 2000;
+// Background round a label's picture; neighbouring labels stand further apart.
+const int kPictureMargin = 1;
 } // namespace
 
 wxSize wxPlotDrawerAxisBase::CachedExtent(const wxString& label,
@@ -66,18 +69,61 @@ wxSize wxPlotDrawerAxisBase::LabelExtent(const wxString& label, wxDC* dc)
     return CachedExtent(label, [&](const wxFont&) { return dc->GetTextExtent(label); });
 }
 
+void wxPlotDrawerAxisBase::DrawLabel(wxDC* dc, bool refresh, const wxString& label, int x, int y)
+{
+    // Only where a copy has the pixels drawing would set: over the plain
+    // background just filled, at whole pixels of an unscaled DC.
+    double sx = 1, sy = 1, ux = 1, uy = 1;
+    dc->GetLogicalScale(&sx, &sy);
+    dc->GetUserScale(&ux, &uy);
+    const wxBrush background = m_backgroundBrush.GetBrush();
+    if (!refresh || background.GetStyle() != wxBRUSHSTYLE_SOLID || sx != 1 || sy != 1 || ux != 1 ||
+        uy != 1 || dc->GetDeviceOrigin() != wxPoint(0, 0) || label.empty())
+    {
+        dc->DrawText(label, x, y);
+        return;
+    }
+    const wxFont font = dc->GetFont();
+    const wxColour text = dc->GetTextForeground(), back = background.GetColour();
+    if (font != m_pictureFont || text != m_pictureText || back != m_pictureBackground ||
+        m_pictures.size() > kMaxCachedExtents)
+    {
+        m_pictures.clear();
+        m_pictureFont = font;
+        m_pictureText = text;
+        m_pictureBackground = back;
+    }
+    auto it = m_pictures.find(label);
+    if (it == m_pictures.end())
+    {
+        // A margin round the text's box holds any ink that leaves it.
+        const wxSize extent = LabelExtent(label, dc);
+        wxBitmap picture(extent.x + 2 * kPictureMargin, extent.y + 2 * kPictureMargin);
+        {
+            wxMemoryDC mdc(picture);
+            mdc.SetBackground(wxBrush(back));
+            mdc.Clear();
+            mdc.SetFont(font);
+            mdc.SetTextForeground(text);
+            mdc.DrawText(label, kPictureMargin, kPictureMargin);
+        }
+        it = m_pictures.emplace(label, picture).first;
+    }
+    dc->DrawBitmap(it->second, x - kPictureMargin, y - kPictureMargin, false);
+}
+
 void wxPlotDrawerXAxis::Draw(wxDC* dc, bool refresh)
 {
     if (!dc)
         return;
     Prepare(dc, refresh);
-    const int h = dc->GetTextExtent(wxS("5")).GetHeight();
+    const int h = LabelExtent(wxS("5"), dc).GetHeight();
     const int y = (m_dcRect.height - h) / 2 + 2;
     const size_t n = std::min(m_tickPositions.size(), m_tickLabels.GetCount());
     for (size_t i = 0; i < n; ++i)
     {
         const int w = LabelExtent(m_tickLabels[i], dc).GetWidth();
-        dc->DrawText(m_tickLabels[i], LabelStart(m_tickPositions[i], w, m_dcRect.width), y);
+        DrawLabel(dc, refresh, m_tickLabels[i], LabelStart(m_tickPositions[i], w, m_dcRect.width), y);
     }
 }
 
@@ -90,6 +136,6 @@ void wxPlotDrawerYAxis::Draw(wxDC* dc, bool refresh)
     for (size_t i = 0; i < n; ++i)
     {
         const int h = LabelExtent(m_tickLabels[i], dc).GetHeight();
-        dc->DrawText(m_tickLabels[i], 2, LabelStart(m_tickPositions[i], h, m_dcRect.height));
+        DrawLabel(dc, refresh, m_tickLabels[i], 2, LabelStart(m_tickPositions[i], h, m_dcRect.height));
     }
 }

@@ -7,6 +7,7 @@
 #include "wxGenericPen.h"
 
 #include <wx/arrstr.h>
+#include <wx/bitmap.h>
 #include <wx/font.h>
 
 #include <algorithm>
@@ -50,6 +51,11 @@ protected:
     // and colour.
     void Prepare(wxDC* dc, bool refresh);
     wxSize LabelExtent(const wxString& label, wxDC* dc);
+    // Draws label with its top left at (x, y), after Prepare. On a freshly
+    // filled back buffer the label is copied from a picture of it made once:
+    // a scrolling axis draws the same few texts every frame, and a text
+    // layout costs far more than a copy.
+    void DrawLabel(wxDC* dc, bool refresh, const wxString& label, int x, int y);
 
     std::vector<int> m_tickPositions;
     wxArrayString m_tickLabels;
@@ -65,6 +71,11 @@ private:
     wxSize CachedExtent(const wxString& label, const std::function<wxSize(const wxFont&)>& measure);
     std::map<wxString, wxSize> m_extents;
     wxFont m_extentFont;
+    // Pictures of the labels on the background, for the font, colours and
+    // scale they were made with.
+    std::map<wxString, wxBitmap> m_pictures;
+    wxFont m_pictureFont;
+    wxColour m_pictureText, m_pictureBackground;
 
     wxDECLARE_ABSTRACT_CLASS(wxPlotDrawerAxisBase);
 };

@@ -25,7 +25,8 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
     // Lines go through a pixel layer, as data curves do (cairo's
     // unsmoothed strokes smear between neighbouring columns of one path).
     const wxRect& area = m_owner->GetAreaSize();
-    m_canvas.Reset(area.width, area.height);
+    if (!m_canvas.Attach(*dc, area.width, area.height))
+        m_canvas.Reset(area.width, area.height);
     m_rings.clear();
     auto usePen = [&](const wxPen& pen) {
         m_canvas.SetColour(pen.GetColour());

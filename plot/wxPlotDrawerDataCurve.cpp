@@ -187,9 +187,10 @@ struct wxPlotDrawerDataCurve::Run
     int crossColumn = INT_MIN;
 };
 
-void wxPlotDrawerDataCurve::BeginBatch(int width, int height)
+void wxPlotDrawerDataCurve::BeginBatch(wxDC* dc, int width, int height)
 {
-    m_canvas.Reset(width, height);
+    if (!dc || !m_canvas.Attach(*dc, width, height))
+        m_canvas.Reset(width, height);
     m_batch = true;
 }
 
@@ -324,8 +325,9 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
     if (m_crossStamp.size() < size_t(ah) + 2)
         m_crossStamp.assign(size_t(ah) + 2, 0u);
     const bool ownLayer = !m_batch;
-    if (ownLayer)
-        m_canvas.Reset(m_owner->GetAreaSize().width, m_owner->GetAreaSize().height);
+    const wxRect& area = m_owner->GetAreaSize();
+    if (ownLayer && !m_canvas.Attach(*dc, area.width, area.height))
+        m_canvas.Reset(area.width, area.height);
 
     Run run;
     run.drawLines = curve->GetDrawLines();

@@ -13,16 +13,106 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace
+{
+#ifdef QUENVAR_HAVE_CAIRO
+cairo_t* CairoOf(wxDC& dc)
+{
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!gc || gc->GetRenderer() != wxGraphicsRenderer::GetCairoRenderer())
+        return nullptr;
+    return static_cast<cairo_t*>(gc->GetNativeContext());
+}
+#endif
+} // namespace
+
 void wxPlotPixelCanvas::Reset(int width, int height)
 {
-    m_width = std::max(0, width);
-    m_height = std::max(0, height);
-    const size_t size = size_t(m_width) * size_t(m_height);
-    if (m_pixels.size() != size)
+    Release();
+    const int w = std::max(0, width), h = std::max(0, height);
+    const size_t size = size_t(w) * size_t(h);
+    if (m_pixels.size() != size || w != m_width)
+    {
         m_pixels.assign(size, 0u);
-    else if (!m_dirty.IsEmpty())
-        std::fill(m_pixels.begin(), m_pixels.end(), 0u);
-    m_dirty = wxRect();
+        m_dirtyX0 = m_dirtyX1 = 0;
+    }
+    m_width = w;
+    m_height = h;
+    ClearDirty();
+    m_data = m_pixels.data();
+    m_stride = m_width;
+    m_clipX0 = m_clipY0 = 0;
+    m_clipX1 = m_width;
+    m_clipY1 = m_height;
+}
+
+void wxPlotPixelCanvas::ClearDirty()
+{
+    // The layer is all clear outside what was drawn since it was last laid.
+    if (!m_surface && !IsEmpty())
+        for (int y = m_dirtyY0; y < m_dirtyY1; ++y)
+            std::fill_n(&m_pixels[size_t(y) * m_width + m_dirtyX0], m_dirtyX1 - m_dirtyX0, 0u);
+    m_dirtyX0 = m_dirtyY0 = m_dirtyX1 = m_dirtyY1 = 0;
+}
+
+bool wxPlotPixelCanvas::Attach(wxDC& dc, int width, int height)
+{
+#ifdef QUENVAR_HAVE_CAIRO
+    if (m_surface)
+        return false;
+    cairo_t* cr = CairoOf(dc);
+    if (!cr)
+        return false;
+    // Only where setting a pixel is what cairo would draw: the DC's own
+    // image (no group pushed), no transform, opaque pixels laid as they are.
+    cairo_surface_t* surface = cairo_get_target(cr);
+    if (cairo_get_group_target(cr) != surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
+        return false;
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32)
+        return false;
+    const cairo_operator_t op = cairo_get_operator(cr);
+    if (op != CAIRO_OPERATOR_OVER && op != CAIRO_OPERATOR_SOURCE)
+        return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    double ox = 0, oy = 0, sx = 1, sy = 1;
+    cairo_surface_get_device_offset(surface, &ox, &oy);
+    cairo_surface_get_device_scale(surface, &sx, &sy);
+    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != 0 || m.y0 != 0 || ox != 0 ||
+        oy != 0 || sx != 1 || sy != 1)
+        return false;
+    // A clip of one whole-pixel rectangle (or none, which lists the whole
+    // image); anything else is left to cairo.
+    cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
+    const bool one = clips->status == CAIRO_STATUS_SUCCESS && clips->num_rectangles <= 1;
+    cairo_rectangle_t clip = {0, 0, 0, 0};
+    if (one && clips->num_rectangles == 1)
+        clip = clips->rectangles[0];
+    cairo_rectangle_list_destroy(clips);
+    if (!one || clip.x != int(clip.x) || clip.y != int(clip.y) || clip.width != int(clip.width) ||
+        clip.height != int(clip.height))
+        return false;
+
+    ClearDirty();
+    cairo_surface_flush(surface);
+    // Held until released, should the DC go before.
+    m_surface = cairo_surface_reference(surface);
+    m_data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
+    m_stride = cairo_image_surface_get_stride(surface) / 4;
+    const int w = std::min(width, cairo_image_surface_get_width(surface));
+    const int h = std::min(height, cairo_image_surface_get_height(surface));
+    m_clipX0 = std::max(0, int(clip.x));
+    m_clipY0 = std::max(0, int(clip.y));
+    m_clipX1 = std::max(m_clipX0, std::min(w, int(clip.x + clip.width)));
+    m_clipY1 = std::max(m_clipY0, std::min(h, int(clip.y + clip.height)));
+    return true;
+#else
+    wxUnusedVar(dc);
+    wxUnusedVar(width);
+    wxUnusedVar(height);
+    return false;
+#endif
 }
 
 void wxPlotPixelCanvas::SetColour(const wxColour& colour)
@@ -31,14 +121,53 @@ void wxPlotPixelCanvas::SetColour(const wxColour& colour)
                uint32_t(colour.Blue());
 }
 
+void wxPlotPixelCanvas::Touch(int x0, int y0, int x1, int y1)
+{
+    if (IsEmpty())
+    {
+        m_dirtyX0 = x0;
+        m_dirtyY0 = y0;
+        m_dirtyX1 = x1;
+        m_dirtyY1 = y1;
+        return;
+    }
+    m_dirtyX0 = std::min(m_dirtyX0, x0);
+    m_dirtyY0 = std::min(m_dirtyY0, y0);
+    m_dirtyX1 = std::max(m_dirtyX1, x1);
+    m_dirtyY1 = std::max(m_dirtyY1, y1);
+}
+
+void wxPlotPixelCanvas::FillRect(const wxRect& rect)
+{
+    const int x0 = std::max(rect.x, m_clipX0), x1 = std::min(rect.x + rect.width, m_clipX1);
+    const int y0 = std::max(rect.y, m_clipY0), y1 = std::min(rect.y + rect.height, m_clipY1);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    Touch(x0, y0, x1, y1);
+    uint32_t* first = m_data + size_t(y0) * m_stride + x0;
+    const int width = x1 - x0;
+    if (width < 16)
+    {
+        for (int y = y0; y < y1; ++y, first += m_stride)
+            for (int x = 0; x < width; ++x)
+                first[x] = m_colour;
+        return;
+    }
+    // Wide: one row set, then copied; the copy goes at the memory's speed, a
+    // loop setting pixels one by one does not.
+    std::fill_n(first, width, m_colour);
+    for (int y = y0 + 1; y < y1; ++y)
+        std::memcpy(m_data + size_t(y) * m_stride + x0, first, size_t(width) * sizeof(uint32_t));
+}
+
 void wxPlotPixelCanvas::Stamp(int x, int y)
 {
     const int x0 = x - (m_penWidth - 1) / 2, y0 = y - (m_penWidth - 1) / 2;
-    const int x1 = std::min(x0 + m_penWidth, m_width), y1 = std::min(y0 + m_penWidth, m_height);
-    const int xs = std::max(x0, 0), ys = std::max(y0, 0);
+    const int x1 = std::min(x0 + m_penWidth, m_clipX1), y1 = std::min(y0 + m_penWidth, m_clipY1);
+    const int xs = std::max(x0, m_clipX0), ys = std::max(y0, m_clipY0);
     for (int yy = ys; yy < y1; ++yy)
     {
-        uint32_t* row = &m_pixels[size_t(yy) * m_width];
+        uint32_t* row = m_data + size_t(yy) * m_stride;
         for (int xx = xs; xx < x1; ++xx)
             row[xx] = m_colour;
     }
@@ -64,30 +193,36 @@ void wxPlotPixelCanvas::Line(int x0, int y0, int x1, int y1)
         return;
     // What the line can touch, pen included.
     const int before = (m_penWidth - 1) / 2, after = m_penWidth - 1 - before;
-    wxRect box(x0 - before, std::min(y0, y1) - before, int(dx) + 1 + before + after,
-               int(dy) + 1 + before + after);
-    box.Intersect(wxRect(0, 0, m_width, m_height));
-    if (box.IsEmpty())
+    const int top = std::min(y0, y1), bottom = std::max(y0, y1);
+    const int bx0 = std::max(x0 - before, m_clipX0), bx1 = std::min(x1 + after + 1, m_clipX1);
+    const int by0 = std::max(top - before, m_clipY0), by1 = std::min(bottom + after + 1, m_clipY1);
+    if (bx0 >= bx1 || by0 >= by1)
         return;
-    m_dirty = m_dirty.IsEmpty() ? box : m_dirty.Union(box);
-
-    const bool inside = m_penWidth == 1 && x0 >= 0 && x1 < m_width && std::min(y0, y1) >= 0 &&
-                        std::max(y0, y1) < m_height;
-    const int sy = y0 < y1 ? 1 : -1;
-    if (dx == 0 && inside)
+    // A straight line is the rectangle its stamps cover.
+    if (dx == 0 || dy == 0)
     {
-        for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
-            m_pixels[size_t(y) * m_width + x0] = m_colour;
+        FillRect(wxRect(bx0, by0, bx1 - bx0, by1 - by0));
         return;
     }
+    Touch(bx0, by0, bx1, by1);
+
+    // All of it within the clip: no pixel needs a test.
+    const bool inside = x0 - before >= m_clipX0 && x1 + after < m_clipX1 &&
+                        top - before >= m_clipY0 && bottom + after < m_clipY1;
+    const int sy = y0 < y1 ? 1 : -1;
     long long err = dx - dy;
     int x = x0, y = y0;
     for (;;)
     {
-        if (inside)
-            m_pixels[size_t(y) * m_width + x] = m_colour;
-        else
+        if (!inside)
             Stamp(x, y);
+        else
+        {
+            uint32_t* p = m_data + size_t(y - before) * m_stride + (x - before);
+            for (int yy = 0; yy < m_penWidth; ++yy, p += m_stride)
+                for (int xx = 0; xx < m_penWidth; ++xx)
+                    p[xx] = m_colour;
+        }
         if (x == x1 && y == y1)
             break;
         const long long e2 = 2 * err;
@@ -106,7 +241,7 @@ void wxPlotPixelCanvas::Line(int x0, int y0, int x1, int y1)
 
 wxColour wxPlotPixelCanvas::GetPixel(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+    if (m_surface || x < 0 || y < 0 || x >= m_width || y >= m_height)
         return wxNullColour;
     const uint32_t p = m_pixels[size_t(y) * m_width + x];
     if (!p)
@@ -114,19 +249,42 @@ wxColour wxPlotPixelCanvas::GetPixel(int x, int y) const
     return wxColour((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
 }
 
+void wxPlotPixelCanvas::Release()
+{
+#ifdef QUENVAR_HAVE_CAIRO
+    if (!m_surface)
+        return;
+    cairo_surface_t* surface = static_cast<cairo_surface_t*>(m_surface);
+    if (!IsEmpty())
+        cairo_surface_mark_dirty_rectangle(surface, m_dirtyX0, m_dirtyY0, m_dirtyX1 - m_dirtyX0,
+                                           m_dirtyY1 - m_dirtyY0);
+    cairo_surface_destroy(surface);
+    m_surface = nullptr;
+    m_dirtyX0 = m_dirtyY0 = m_dirtyX1 = m_dirtyY1 = 0;
+    m_data = m_pixels.data();
+    m_stride = m_width;
+    m_clipX0 = m_clipY0 = 0;
+    m_clipX1 = m_width;
+    m_clipY1 = m_height;
+#endif
+}
+
 void wxPlotPixelCanvas::DrawOnto(wxDC& dc, int x, int y)
 {
-    if (m_dirty.IsEmpty())
+    if (m_surface)
+    {
+        Release();
         return;
-    const wxRect r = m_dirty;
-    m_dirty = wxRect();
+    }
+    if (IsEmpty())
+        return;
+    const wxRect r(m_dirtyX0, m_dirtyY0, m_dirtyX1 - m_dirtyX0, m_dirtyY1 - m_dirtyY0);
+    m_dirtyX0 = m_dirtyY0 = m_dirtyX1 = m_dirtyY1 = 0;
 #ifdef QUENVAR_HAVE_CAIRO
     // The layer already is cairo's premultiplied ARGB: laid straight onto a
     // cairo DC, with no copy and no conversion.
-    wxGraphicsContext* gc = dc.GetGraphicsContext();
-    if (gc && gc->GetRenderer() == wxGraphicsRenderer::GetCairoRenderer())
+    if (cairo_t* cr = CairoOf(dc))
     {
-        cairo_t* cr = static_cast<cairo_t*>(gc->GetNativeContext());
         cairo_surface_t* surface = cairo_image_surface_create_for_data(
             reinterpret_cast<unsigned char*>(m_pixels.data()), CAIRO_FORMAT_ARGB32, m_width,
             m_height, m_width * 4);

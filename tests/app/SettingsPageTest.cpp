@@ -273,6 +273,19 @@ TEST_F(SettingsTest, IdleTimeStillFollowsTheFuelWithTheProgramsToolkitSettings)
             << (onGas ? "on gas" : "on petrol");
         EXPECT_EQ(Tip(injectors).empty(), onGas);
     }
+    // Each range the page enables follows the link, the first and last of it.
+    const int edges[] = {PanelCS::ID_CYLINDERS, PanelCS::ID_ENGINE_TYPE, PanelCS::ID_SWITCH_TEMPERATURE,
+                         PanelCS::ID_GAS_SWITCH_TIME, PanelCS::ID_FUEL_LPG, PanelCS::ID_MIN_PRESSURE};
+    for (const bool online : {false, true}) {
+        theController->m_online = online ? 1 : 0;
+        for (const int id : edges) {
+            wxWindow* control = m_page->FindWindow(id);
+            ASSERT_NE(control, nullptr) << id;
+            EXPECT_TRUE(guitest::WaitFor([&] { return control->IsEnabled() == online; }))
+                << id << (online ? " online" : " offline");
+        }
+    }
     frame->Show(wasShown);
     wxUpdateUIEvent::SetUpdateInterval(0);
+    wxUpdateUIEvent::SetMode(wxUPDATE_UI_PROCESS_ALL);
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <memory>
 #include <tuple>
 #include <utility>
 
@@ -17,6 +19,7 @@
 #include "GuiTest.h"
 #include "LivePayloadBuilder.h"
 #include "OscylPane.h"
+#include "PixelCompare.h"
 
 namespace
 {
@@ -319,6 +322,72 @@ TEST_F(OscylTest, FittingTheViewTakesInEverySample)
     EXPECT_LE(view.m_x, 0.0);
     EXPECT_GE(view.m_x + view.m_width, 299.0);
     EXPECT_GE(view.m_y + view.m_height, 5.0);
+}
+
+// Frame after frame, before and once the view scrolls, and after the tick
+// font, the colours or the channels shown change, the back buffers hold
+// what the toolkit's own drawing makes of the plot: the pixels set
+// straight into them do not differ from it.
+TEST_F(OscylTest, FramesPaintWhatTheToolkitDraws)
+{
+    PlotOscylProbe* plot = MakeProbe();
+    // Only the toolkit constructs paint events; its class information can.
+    std::unique_ptr<wxPaintEvent> paint(wxDynamicCast(wxCreateDynamicObject("wxPaintEvent"), wxPaintEvent));
+    wxPlotCtrlAxis* axes[] = {plot->GetPlotXAxis(), plot->GetPlotYAxis()};
+    // Each window painted as its paint event does, onto a stand-in screen.
+    auto paintAll = [&] {
+        wxBitmap screen(plot->GetClientSize());
+        wxMemoryDC dc(screen);
+        plot->DrawAreaWindow(*paint, &dc, plot->GetPlotArea());
+        for (wxPlotCtrlAxis* axis : axes)
+            plot->DrawAxisWindow(*paint, &dc, axis);
+    };
+    auto expectAsDrawn = [&](const char* when) {
+        const wxBitmap* buffers[] = {&plot->GetPlotArea()->m_bitmap, &axes[0]->m_bitmap, &axes[1]->m_bitmap};
+        for (int k = 0; k < 3; ++k)
+        {
+            const wxImage drawn = pixeltest::RenderThroughToolkit(buffers[k]->GetSize(), [&](wxDC& dc) {
+                if (k == 0)
+                    plot->DrawArea(&dc, plot->GetAreaSize());
+                else if (k == 1)
+                    plot->DrawXAxis(&dc, true);
+                else
+                    plot->DrawYAxis(&dc, true);
+            });
+            wxString where;
+            EXPECT_EQ(0, pixeltest::CountDifferences(buffers[k]->ConvertToImage(), drawn, &where))
+                << when << ", window " << k << " at " << where;
+        }
+    };
+    const std::pair<int, std::function<void()>> checks[] = {
+        {150, [] {}},
+        {195, [] {}},
+        {200, [&] { plot->SetAxisFont(wxFont(11, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD)); }},
+        {205, [&] { plot->SetBackgroundColour(wxColour(20, 30, 40)); }},
+        {210, [&] {
+             plot->SetChannelVisible(5, false);
+             plot->SetGridColour(wxColour(90, 200, 90));
+         }},
+    };
+    const char* names[] = {"not scrolling yet", "scrolling", "bold tick font", "dark background",
+                           "a channel hidden, another grid colour"};
+    size_t next = 0;
+    for (int frame = 1; next < std::size(checks); ++frame)
+    {
+        const double s = std::sin(frame * 0.3);
+        Feed(1, LivePayloadBuilder()
+                    .Pressures(1.2 + s, 0.5 + 0.4 * s)
+                    .Rpm(unsigned(20 + 15 * s))
+                    .PetrolTime(0, 4 + 3 * s)
+                    .Temperatures(int(60 + 20 * s), int(30 - 20 * s)));
+        paintAll();
+        if (frame != checks[next].first)
+            continue;
+        checks[next].second();
+        paintAll();
+        expectAsDrawn(names[next++]);
+    }
+    EXPECT_GT(plot->GetViewRect().m_x, 0.0);
 }
 
 } // namespace

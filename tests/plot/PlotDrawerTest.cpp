@@ -2,14 +2,16 @@
 // data-curve drawing against drawing every segment, markers, the key, and
 // pens whose colour has no data.
 
+#include "PixelCompare.h"
 #include "PlotCtrlTestSupport.h"
 #include "wxPlotDrawer.h"
-
 
 #include <random>
 
 namespace
 {
+
+using pixeltest::CountDifferences;
 
 wxBitmap WhiteBitmap(int w, int h)
 {
@@ -23,20 +25,6 @@ wxBitmap WhiteBitmap(int w, int h)
 bool IsWhite(const wxImage& image, int x, int y)
 {
     return image.GetRed(x, y) == 255 && image.GetGreen(x, y) == 255 && image.GetBlue(x, y) == 255;
-}
-
-int CountDifferences(const wxImage& a, const wxImage& b, wxString* where)
-{
-    int n = 0;
-    for (int y = 0; y < a.GetHeight(); ++y)
-        for (int x = 0; x < a.GetWidth(); ++x)
-            if (a.GetRed(x, y) != b.GetRed(x, y) || a.GetGreen(x, y) != b.GetGreen(x, y) ||
-                a.GetBlue(x, y) != b.GetBlue(x, y))
-            {
-                if (n++ < 5)
-                    *where += wxString::Format("(%d,%d) ", x, y);
-            }
-    return n;
 }
 
 // Every segment and every cross drawn on its own, in index order, with the
@@ -139,11 +127,24 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         {"steps on the edges in view", 30000, true, true, false, true, false, 1, true, true},
         {"x not a number", 3000, true, true, true, true, false, 1, false, false, true},
     };
+    // Under the curves: rings without a brush (the map's points), a filled
+    // ring and a line across.
+    const wxGenericPen ringPen(wxGenericColour(55, 55, 55), 2, wxPENSTYLE_SOLID, wxCAP_ROUND, wxJOIN_ROUND);
+    m_plot->AddMarker(wxPlotMarker(wxPLOTMARKER_ELLIPSE, wxPoint2DDouble(30, 0.2), wxSize(4, 4), ringPen,
+                                   wxNullGenericBrush));
+    m_plot->AddMarker(wxPlotMarker(wxPLOTMARKER_ELLIPSE, wxPoint2DDouble(60, -0.3), wxSize(5, 3),
+                                   wxGenericPen(wxGenericColour(155, 55, 55), 4),
+                                   wxGenericBrush(wxGenericColour(255, 255, 0))));
+    wxPlotMarker line;
+    line.CreateHorizLineMarker(0.5, wxGenericPen(wxGenericColour(120, 120, 100), 1));
+    m_plot->AddMarker(line);
     std::mt19937 rng(7);
     for (const Case& c : cases)
     {
         m_plot->DeleteCurveAt(-1);
         m_plot->SetAreaSizeForTest(237, 131);
+        // Every other case with 10-pixel tick marks instead of the grid.
+        m_plot->SetShowGrid((&c - cases) % 2 == 0);
         ASSERT_TRUE(m_plot->SetViewRect(wxRect2DDouble(0.0, -1.0, 100.0, 2.0)));
 
         auto* data = new wxPlotData(c.points);
@@ -203,6 +204,13 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         // partial redraws do, leave the whole render.
         m_plot->PlaceCursor(1, c.points / 2);
         const wxImage whole = m_plot->RenderArea();
+        // Set straight into the bitmap's pixels (background, grid, rings,
+        // curves, frame), the area is what the toolkit's drawing makes of it.
+        where.clear();
+        EXPECT_EQ(0, CountDifferences(whole, pixeltest::RenderThroughToolkit(whole.GetSize(), [&](wxDC& dc) {
+                                          m_plot->DrawArea(&dc, m_plot->GetAreaSize());
+                                      }), &where))
+            << c.name << ": through the toolkit at " << where;
         const int w = m_plot->GetAreaSize().width;
         for (int x : {0, 1, 57, w - 2, w - 1})
             for (int width : {1, 2, 3})

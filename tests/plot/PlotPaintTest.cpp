@@ -59,6 +59,19 @@ TEST_F(PlotCtrlTest, AreaShowsGridFrameCursorAndSelection)
     // The cursor's ring round point 1 at (5, 2).
     const int cx = m_plot->PlotXToPixel(5);
     EXPECT_EQ(wxColour(0, 255, 0), colour(cx, row - 2));
+
+    // Without the grid, marks as a crisp line from the edge 10 pixels in
+    // draws them: 10 rows up from the bottom, 11 columns from the left.
+    m_plot->SetShowGrid(false);
+    const wxImage marks = m_plot->RenderArea();
+    auto mark = [&](int x, int y) {
+        return wxColour(marks.GetRed(x, y), marks.GetGreen(x, y), marks.GetBlue(x, y));
+    };
+    const int q = m_plot->GetYTickPositions()[1];
+    EXPECT_EQ(*wxLIGHT_GREY, mark(tick, 100 - 10));
+    EXPECT_EQ(*wxWHITE, mark(tick, 100 - 11));
+    EXPECT_EQ(*wxLIGHT_GREY, mark(10, q));
+    EXPECT_EQ(*wxWHITE, mark(11, q));
 }
 
 TEST_F(PlotCtrlTest, NothingIsPaintedWithoutAValidLayout)
