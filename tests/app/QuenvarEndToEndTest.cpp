@@ -241,10 +241,11 @@ TEST_F(QuenvarRun, PollsLiveDataAndRidesOutBadSpells)
 
     // A short silence (fewer than fourteen empty reads): the unanswered
     // request keeps going out, and live data resumes when the ECU answers.
-    // It starts just after a history write: that 258-byte request rightly
-    // goes out only as often as the line can carry it.
-    ASSERT_TRUE(ServeUntil(59, 5s));
-    Serve(500ms);
+    // It starts just after a history write (every 50 ticks) is done with:
+    // that 258-byte request rightly goes out only as often as the line can
+    // carry it.
+    ASSERT_TRUE(ServeUntil(59, 20s));
+    ASSERT_TRUE(ServeUntil(1, 5s));
     m_ecu.SetSilent(true);
     from = Clock::now();
     Serve(400ms);
