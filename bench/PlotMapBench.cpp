@@ -56,6 +56,19 @@ void FillRings()
     }
 }
 
+// Five new samples from index on, as the engine's load moves.
+void NextSamples(uint32_t& index, double& wobble)
+{
+    wobble = wobble > 0.0 ? 0.0 : 0.5;
+    for (uint32_t k = index; k < index + 5 && k < 255; ++k)
+    {
+        theController->m_petrolSamples[k] = 20 + k * 0.7 + wobble;
+        theController->m_gasSamples[k] = 24 + k * 0.75 + wobble;
+    }
+    theController->m_sampleIndex = index;
+    index = (index + 5) % 255;
+}
+
 // Ten samples, both bounds, both lines renewed every tenth frame, the live
 // lines moved and the redraw asked for; the paint is not part of it.
 void BM_LiveFrame(benchmark::State& state)
@@ -66,16 +79,8 @@ void BM_LiveFrame(benchmark::State& state)
     double wobble = 0.0;
     for (auto _ : state)
     {
-        // New samples each frame, as the engine's load moves.
         state.PauseTiming();
-        wobble = wobble > 0.0 ? 0.0 : 0.5;
-        for (uint32_t k = index; k < index + 5 && k < 255; ++k)
-        {
-            theController->m_petrolSamples[k] = 20 + k * 0.7 + wobble;
-            theController->m_gasSamples[k] = 24 + k * 0.75 + wobble;
-        }
-        theController->m_sampleIndex = index;
-        index = (index + 5) % 255;
+        NextSamples(index, wobble);
         state.ResumeTiming();
         plot->OnControllerData();
     }
@@ -96,14 +101,7 @@ void BM_LiveFramePainted(benchmark::State& state)
     long painted = 0;
     for (auto _ : state)
     {
-        wobble = wobble > 0.0 ? 0.0 : 0.5;
-        for (uint32_t k = index; k < index + 5 && k < 255; ++k)
-        {
-            theController->m_petrolSamples[k] = 20 + k * 0.7 + wobble;
-            theController->m_gasSamples[k] = 24 + k * 0.75 + wobble;
-        }
-        theController->m_sampleIndex = index;
-        index = (index + 5) % 255;
+        NextSamples(index, wobble);
         // The live lines move as a running engine's readings do.
         theController->m_petrolInjectionTimes[0] = 3.0 + wobble;
         theController->m_manifoldPressure = 0.4 + wobble * 0.1;

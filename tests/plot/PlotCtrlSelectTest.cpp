@@ -61,35 +61,32 @@ TEST_F(PlotCtrlTest, XRangeOnSortedDataTakesExactlyTheInsidePoints)
 
 // Selection by x against a plain model: a point is selected when the last
 // x range selected or deselected that holds it was selected. Data 0 is the
-// run the fault showed on; 1 has runs of equal x, 2 runs and NaN x, 3 is
-// scattered.
+// run the fault showed on (0, five 1s, 2); 1 has runs of equal x, 2 runs and
+// NaN x, 3 is scattered.
 TEST_F(PlotCtrlTest, SelectionByXMatchesAPointModel)
 {
     std::mt19937 rng(2025);
     std::uniform_int_distribution<int> grid(0, 24), coin(0, 3);
     for (int data = 0; data < 4; ++data)
     {
-        std::vector<double> xs;
-        if (data == 0)
-            xs = {0, 1, 1, 1, 1, 1, 2};
-        for (int i = 0; data > 0 && i < 60; ++i)
-            xs.push_back(data == 3 ? grid(rng) * 0.5 : (data == 2 && i % 9 == 4) ? std::nan("") : (i / 4) * 0.5);
         std::vector<wxPoint2DDouble> points;
-        for (double x : xs)
-            points.push_back({x, grid(rng) * 0.1});
+        for (int i = 0; i < (data == 0 ? 7 : 60); ++i)
+            points.push_back({data == 0   ? (i + 4) / 5
+                              : data == 3 ? grid(rng) * 0.5
+                              : (data == 2 && i % 9 == 4) ? std::nan("") : (i / 4) * 0.5, grid(rng) * 0.1});
         m_plot->DeleteCurveAt(-1);
         ASSERT_TRUE(m_plot->AddCurve(Curve(points)));
-        std::set<int> model, selected;
+        std::set<int> model;
         for (int step = 0; step < 3000; ++step)
         {
             const double a = grid(rng) * 0.25 - 0.5, b = a + (coin(rng) == 0 ? 0 : grid(rng) * 0.25);
             const bool select = coin(rng) != 0;
-            for (size_t i = 0; i < xs.size(); ++i)
-                if (xs[i] >= a && xs[i] <= b)
+            for (size_t i = 0; i < points.size(); ++i)
+                if (points[i].m_x >= a && points[i].m_x <= b)
                     select ? (void)model.insert(int(i)) : (void)model.erase(int(i));
             const DoubleRange range = coin(rng) == 0 ? DoubleRange(b, a) : DoubleRange(a, b);
             select ? m_plot->SelectXRange(0, range) : m_plot->DeselectXRange(0, range);
-            selected.clear();
+            std::set<int> selected;
             for (const IntRange& r : Ranges(m_plot, 0))
                 for (int i = r.m_min; i <= r.m_max; ++i)
                     selected.insert(i);
@@ -350,12 +347,8 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
     ASSERT_TRUE(m_plot->AddCurve(f, false));
     m_plot->GetCursorMarker().SetSize(wxSize(3, 3));
     OnePixelPerUnit();
-    // A point three columns right of the area: its cursor's stretch is
-    // the last two columns.
-    if (m_size.x % 2 == 0)
-    {
-        ASSERT_TRUE(m_plot->SetOrigin(-1, 0));
-    }
+    // A point three columns right of the area: its cursor's stretch is the last two columns.
+    ASSERT_TRUE(m_size.x % 2 == 1 || m_plot->SetOrigin(-1, 0));
     const int outside = (m_size.x + 3 - m_plot->PlotXToPixel(0)) / 2;
     ASSERT_EQ(m_size.x + 3, m_plot->PlotXToPixel(data->GetXValue(outside)));
     Settle();

@@ -44,7 +44,7 @@ TEST_F(PlotCtrlTest, AreaShowsGridFrameCursorAndSelection)
     m_plot->DataSelection(0).SelectRange(IntRange(2, 3));
     m_plot->PlaceCursor(0, 1);
     m_plot->SetShowKey(false);
-    const wxImage image = m_plot->RenderArea();
+    wxImage image = m_plot->RenderArea();
     auto colour = [&](int x, int y) {
         return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
     };
@@ -63,15 +63,12 @@ TEST_F(PlotCtrlTest, AreaShowsGridFrameCursorAndSelection)
     // Without the grid, marks as a crisp line from the edge 10 pixels in
     // draws them: 10 rows up from the bottom, 11 columns from the left.
     m_plot->SetShowGrid(false);
-    const wxImage marks = m_plot->RenderArea();
-    auto mark = [&](int x, int y) {
-        return wxColour(marks.GetRed(x, y), marks.GetGreen(x, y), marks.GetBlue(x, y));
-    };
+    image = m_plot->RenderArea();
     const int q = m_plot->GetYTickPositions()[1];
-    EXPECT_EQ(*wxLIGHT_GREY, mark(tick, 100 - 10));
-    EXPECT_EQ(*wxWHITE, mark(tick, 100 - 11));
-    EXPECT_EQ(*wxLIGHT_GREY, mark(10, q));
-    EXPECT_EQ(*wxWHITE, mark(11, q));
+    EXPECT_EQ(*wxLIGHT_GREY, colour(tick, 100 - 10));
+    EXPECT_EQ(*wxWHITE, colour(tick, 100 - 11));
+    EXPECT_EQ(*wxLIGHT_GREY, colour(10, q));
+    EXPECT_EQ(*wxWHITE, colour(11, q));
 }
 
 TEST_F(PlotCtrlTest, NothingIsPaintedWithoutAValidLayout)

@@ -60,9 +60,8 @@ TEST_F(PlotCtrlTest, TickLabelsReadAsTheirTicks)
 }
 
 // The map plot and the oscilloscope ask for twice the ticks.
-class DenseTickPlot : public PlotProbe
+struct DenseTickPlot : PlotProbe
 {
-public:
     using PlotProbe::PlotProbe;
     void CalcTicks(bool xAxis) override { CalcTicksWithHintFactor(xAxis, 2); }
 };
@@ -71,8 +70,7 @@ TEST_F(PlotCtrlTest, TickLabelsNeitherTouchNorAreCutOff)
 {
     auto* dense = new DenseTickPlot(guitest::SharedFrame(), wxID_ANY, wxPoint(0, 0), wxSize(420, 320));
     dense->SetSnapTicksToPixels(true);
-    // The oscilloscope's window past frame 1000, long labels far from zero,
-    // exponential ones, across zero.
+    // The oscilloscope's window past frame 1000, long labels far from zero, exponential ones, across zero.
     const double views[][2] = {{0, 200}, {1010, 200}, {99990, 200}, {-1234.5, 77.25}, {2000, 1000},
                                {-0.0005, 0.001}, {-9.87e12, 4.1e11}, {0.013, 9.91}, {-3.3, 6.6}};
     wxBitmap bitmap(8, 8);
@@ -93,18 +91,16 @@ TEST_F(PlotCtrlTest, TickLabelsNeitherTouchNorAreCutOff)
                     // A narrow axis may have room for one long label only.
                     EXPECT_GE(labels.GetCount(), size.x < 600 ? 1u : 2u) << where;
                     dc.SetFont(plot->GetPlotDrawerXAxis()->GetTickFont());
-                    int prevStart = 0, prevEnd = 0;
-                    for (size_t i = 0; i < labels.GetCount(); ++i)
+                    for (int i = 0, prevStart = 0, prevEnd = 0; i < int(labels.GetCount()); ++i)
                     {
                         // Where the axis drawer puts the label, measured here.
-                        const int length = xAxis ? dc.GetTextExtent(labels[i]).x : dc.GetTextExtent(labels[i]).y;
-                        const int span = xAxis ? axis.x : axis.y;
+                        const wxSize extent = dc.GetTextExtent(labels[i]);
+                        const int length = xAxis ? extent.x : extent.y, span = xAxis ? axis.x : axis.y;
                         const int start = wxPlotDrawerAxisBase::LabelStart(ticks[i], length, span);
                         EXPECT_TRUE(start >= 0 && start + length <= span) << where << " cut at " << i;
                         EXPECT_TRUE(i == 0 || std::max(start - prevEnd, prevStart - start - length) >= 1)
                             << where << " touching at " << i;
-                        prevStart = start;
-                        prevEnd = start + length;
+                        std::tie(prevStart, prevEnd) = std::make_pair(start, start + length);
                     }
                 }
     delete dense;

@@ -18,13 +18,9 @@ inline int CountDifferences(const wxImage& a, const wxImage& b, wxString* where 
     int n = 0;
     for (int y = 0; y < a.GetHeight(); ++y)
         for (int x = 0; x < a.GetWidth(); ++x)
-            if (a.GetRed(x, y) != b.GetRed(x, y) || a.GetGreen(x, y) != b.GetGreen(x, y) ||
-                a.GetBlue(x, y) != b.GetBlue(x, y))
-            {
-                if (where && n < 5)
-                    *where += wxString::Format("(%d,%d) ", x, y);
-                ++n;
-            }
+            if ((a.GetRed(x, y) != b.GetRed(x, y) || a.GetGreen(x, y) != b.GetGreen(x, y) ||
+                 a.GetBlue(x, y) != b.GetBlue(x, y)) && n++ < 5 && where)
+                *where += wxString::Format("(%d,%d) ", x, y);
     return n;
 }
 
