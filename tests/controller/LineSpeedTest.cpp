@@ -169,10 +169,8 @@ TEST_F(LineSpeed, LineNoiseNeitherFloodsNorBacklogsTheEcuAndLiveDataRecovers)
 
 TEST_F(LineSpeed, LoadWhileALiveReplyIsUnderWaySendsEveryFrameOnce)
 {
-    cmdtest::TempDir dir;
-    ASSERT_TRUE(dir.Ok());
-    const auto path = dir.Path("car.xse");
-    cmdtest::WriteFile(path, cmdtest::PatternBlock(554, 7));
+    const cmdtest::TempDir dir;
+    const wxString path = cmdtest::SettingsFileIn(dir, 7);
     ASSERT_TRUE(Run([&] { return LiveFrames() >= 2; }));
     controller.m_online = 1;
 
@@ -187,7 +185,7 @@ TEST_F(LineSpeed, LoadWhileALiveReplyIsUnderWaySendsEveryFrameOnce)
             ecu.HoldNextReply();
         ASSERT_TRUE(
             Run([&] { return !Sent(CMD_READ_LIVE_DATA, from).empty() && (heldBack || ecu.UnsentReplies() > 0); }));
-        ASSERT_TRUE(controller.LoadSettingsFile(cmdtest::WxPath(path)));
+        ASSERT_TRUE(controller.LoadSettingsFile(path));
         ASSERT_TRUE(Run([&] { return !host.m_loaded.empty(); }));
         controller.SetSwitchRpm(1200);
         ASSERT_TRUE(Run([&] { return !Sent(CMD_SET_SWITCH_RPM, from).empty(); }));

@@ -233,8 +233,6 @@ void SimulatedEcu::Answer(const Bytes& request)
     // Stray bytes travel with the reply, so that the backlog still counts replies.
     reply.insert(reply.begin(), m_strayNext.begin(), m_strayNext.end());
     m_strayNext.clear();
-    if (m_strayEvery > 0 && m_repliesSent % m_strayEvery == 0)
-        reply.insert(reply.begin(), 0x00);
     // A reply held back travels with the next, as stray bytes do.
     if (m_holdNext)
     {

@@ -79,8 +79,6 @@ public:
     void SetFlipLengthEvery(int n) { m_flipLengthEvery = n; }
     // Stray bytes on the line right in front of the next reply.
     void StrayBeforeNextReply(const Bytes& bytes) { m_strayNext = bytes; }
-    // A stray 0x00 in front of every n-th reply; 0 = off.
-    void SetStrayEvery(int n) { m_strayEvery = n; }
     // The next reply is held back and goes out together with the one after
     // it, as if the line had stalled between them.
     void HoldNextReply() { m_holdNext = true; }
@@ -160,7 +158,6 @@ private:
     int m_corruptEvery = 0;
     int m_flipLengthEvery = 0;
     Bytes m_strayNext;
-    int m_strayEvery = 0;
     bool m_holdNext = false;
     std::size_t m_splitNext = 0;
     std::size_t m_shortPayload = static_cast<std::size_t>(-1);

@@ -148,7 +148,6 @@ int main(int argc, char** argv)
     ecu.SetWaitForDelivery(false);
     ecu.SetCorruptEvery(corruptEvery);
     ecu.SetFlipLengthEvery(flipLengthEvery);
-    ecu.SetStrayEvery(strayEvery);
     ecu.SetSilentEvery(silentEvery);
     ecu.SetSilentFrom(silentFrom);
     ecu.SetTrickle(static_cast<std::size_t>(trickle));
@@ -187,6 +186,8 @@ int main(int argc, char** argv)
         struct pollfd pfd = {ecu.MasterFd(), POLLIN, 0};
         poll(&pfd, 1, static_cast<int>(waitMs));
         const int before = ecu.RepliesSent();
+        if (strayEvery > 0 && (before + 1) % strayEvery == 0)
+            ecu.StrayBeforeNextReply({0x00});
         ecu.Service();
         if (ecu.RepliesSent() != before)
             ++liveFrame;
