@@ -188,6 +188,11 @@ int SimulatedEcu::ParseRequests()
         Bytes request(frame, frame + frameLength);
         pos += frameLength;
         m_received.push_back(request);
+        const Clock::time_point now = Clock::now();
+        m_lastSecond.push_back(now);
+        while (now - m_lastSecond.front() > std::chrono::seconds(1))
+            m_lastSecond.pop_front();
+        m_peakRate = std::max(m_peakRate, m_lastSecond.size());
         ++taken;
         Answer(request);
     }

@@ -119,6 +119,8 @@ public:
     // Replies answered but not wholly on the line yet, now and at most.
     std::size_t UnsentReplies() const { return m_outbox.size(); }
     std::size_t PeakUnsentReplies() const { return m_peakUnsent; }
+    // The most requests taken within one second.
+    std::size_t PeakRequestsPerSecond() const { return m_peakRate; }
 
 private:
     struct Chunk
@@ -166,6 +168,8 @@ private:
     Clock::duration m_byteTime{}; // zero: not paced
     Clock::time_point m_lineFree; // when the last byte put out has left
     std::size_t m_peakUnsent = 0;
+    std::deque<Clock::time_point> m_lastSecond; // when the requests of the last second came
+    std::size_t m_peakRate = 0;
 };
 
 #endif

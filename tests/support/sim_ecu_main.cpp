@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
 
 #include <poll.h>
@@ -166,8 +165,6 @@ int main(int argc, char** argv)
 
     std::size_t liveFrame = 0;
     std::size_t backlogLogged = 0;
-    // Arrival times of the requests of the last second.
-    std::deque<SimulatedEcu::Clock::time_point> lastSecond;
     std::size_t rateLogged = 0;
     while (!g_stop)
     {
@@ -191,13 +188,9 @@ int main(int argc, char** argv)
         ecu.Service();
         if (ecu.RepliesSent() != before)
             ++liveFrame;
-        const auto now = SimulatedEcu::Clock::now();
-        lastSecond.insert(lastSecond.end(), ecu.Received().size(), now);
-        while (!lastSecond.empty() && now - lastSecond.front() > std::chrono::seconds(1))
-            lastSecond.pop_front();
-        if (log && lastSecond.size() > rateLogged)
+        if (log && ecu.PeakRequestsPerSecond() > rateLogged)
         {
-            rateLogged = lastSecond.size();
+            rateLogged = ecu.PeakRequestsPerSecond();
             std::fprintf(log, "rate %zu\n", rateLogged);
         }
         if (log && !ecu.Received().empty())
