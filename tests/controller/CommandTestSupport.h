@@ -151,6 +151,13 @@ inline Bytes PatternBlock(std::size_t size, unsigned seed)
     return block;
 }
 
+// car.xse in dir, holding a settings block of pattern seed; its path.
+inline wxString SettingsFileIn(const TempDir& dir, unsigned seed)
+{
+    WriteFile(dir.Path("car.xse"), PatternBlock(554, seed));
+    return WxPath(dir.Path("car.xse"));
+}
+
 } // namespace cmdtest
 
 #endif

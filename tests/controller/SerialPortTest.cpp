@@ -354,9 +354,8 @@ TEST(SerialPort, APortThatCannotBeOpenedSaysWhy)
     ASSERT_TRUE(ecu.IsOpen());
     const std::string pty = ecu.SlavePath();
     const auto open = [&] {
-        wxSerialPort port;
         SerialSettings settings = EcuSettings();
-        return port.Open(pty.c_str(), &settings);
+        return wxSerialPort().Open(pty.c_str(), &settings);
     };
     // Another program holds the port (serial tools take it with flock).
     const int holder = ::open(pty.c_str(), O_RDWR | O_NOCTTY);

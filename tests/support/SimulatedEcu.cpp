@@ -188,6 +188,11 @@ int SimulatedEcu::ParseRequests()
         Bytes request(frame, frame + frameLength);
         pos += frameLength;
         m_received.push_back(request);
+        const Clock::time_point now = Clock::now();
+        m_lastSecond.push_back(now);
+        while (now - m_lastSecond.front() > std::chrono::seconds(1))
+            m_lastSecond.pop_front();
+        m_peakRate = std::max(m_peakRate, m_lastSecond.size());
         ++taken;
         Answer(request);
     }
@@ -233,8 +238,6 @@ void SimulatedEcu::Answer(const Bytes& request)
     // Stray bytes travel with the reply, so that the backlog still counts replies.
     reply.insert(reply.begin(), m_strayNext.begin(), m_strayNext.end());
     m_strayNext.clear();
-    if (m_strayEvery > 0 && m_repliesSent % m_strayEvery == 0)
-        reply.insert(reply.begin(), 0x00);
     // A reply held back travels with the next, as stray bytes do.
     if (m_holdNext)
     {

@@ -79,8 +79,6 @@ public:
     void SetFlipLengthEvery(int n) { m_flipLengthEvery = n; }
     // Stray bytes on the line right in front of the next reply.
     void StrayBeforeNextReply(const Bytes& bytes) { m_strayNext = bytes; }
-    // A stray 0x00 in front of every n-th reply; 0 = off.
-    void SetStrayEvery(int n) { m_strayEvery = n; }
     // The next reply is held back and goes out together with the one after
     // it, as if the line had stalled between them.
     void HoldNextReply() { m_holdNext = true; }
@@ -121,6 +119,8 @@ public:
     // Replies answered but not wholly on the line yet, now and at most.
     std::size_t UnsentReplies() const { return m_outbox.size(); }
     std::size_t PeakUnsentReplies() const { return m_peakUnsent; }
+    // The most requests taken within one second.
+    std::size_t PeakRequestsPerSecond() const { return m_peakRate; }
 
 private:
     struct Chunk
@@ -160,7 +160,6 @@ private:
     int m_corruptEvery = 0;
     int m_flipLengthEvery = 0;
     Bytes m_strayNext;
-    int m_strayEvery = 0;
     bool m_holdNext = false;
     std::size_t m_splitNext = 0;
     std::size_t m_shortPayload = static_cast<std::size_t>(-1);
@@ -169,6 +168,8 @@ private:
     Clock::duration m_byteTime{}; // zero: not paced
     Clock::time_point m_lineFree; // when the last byte put out has left
     std::size_t m_peakUnsent = 0;
+    std::deque<Clock::time_point> m_lastSecond; // when the requests of the last second came
+    std::size_t m_peakRate = 0;
 };
 
 #endif

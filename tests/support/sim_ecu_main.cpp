@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
 
 #include <poll.h>
@@ -148,7 +147,6 @@ int main(int argc, char** argv)
     ecu.SetWaitForDelivery(false);
     ecu.SetCorruptEvery(corruptEvery);
     ecu.SetFlipLengthEvery(flipLengthEvery);
-    ecu.SetStrayEvery(strayEvery);
     ecu.SetSilentEvery(silentEvery);
     ecu.SetSilentFrom(silentFrom);
     ecu.SetTrickle(static_cast<std::size_t>(trickle));
@@ -167,8 +165,6 @@ int main(int argc, char** argv)
 
     std::size_t liveFrame = 0;
     std::size_t backlogLogged = 0;
-    // Arrival times of the requests of the last second.
-    std::deque<SimulatedEcu::Clock::time_point> lastSecond;
     std::size_t rateLogged = 0;
     while (!g_stop)
     {
@@ -187,16 +183,14 @@ int main(int argc, char** argv)
         struct pollfd pfd = {ecu.MasterFd(), POLLIN, 0};
         poll(&pfd, 1, static_cast<int>(waitMs));
         const int before = ecu.RepliesSent();
+        if (strayEvery > 0 && (before + 1) % strayEvery == 0)
+            ecu.StrayBeforeNextReply({0x00});
         ecu.Service();
         if (ecu.RepliesSent() != before)
             ++liveFrame;
-        const auto now = SimulatedEcu::Clock::now();
-        lastSecond.insert(lastSecond.end(), ecu.Received().size(), now);
-        while (!lastSecond.empty() && now - lastSecond.front() > std::chrono::seconds(1))
-            lastSecond.pop_front();
-        if (log && lastSecond.size() > rateLogged)
+        if (log && ecu.PeakRequestsPerSecond() > rateLogged)
         {
-            rateLogged = lastSecond.size();
+            rateLogged = ecu.PeakRequestsPerSecond();
             std::fprintf(log, "rate %zu\n", rateLogged);
         }
         if (log && !ecu.Received().empty())
