@@ -46,15 +46,23 @@ protected:
         MakeFrame();
     }
 
-    // "设定 " with text in the interval; the messages shown.
-    std::vector<wxString> Set(const wxString& text, wxString& shown, bool& closed)
+    // Text in the interval, then "设定 " (leave 0), the close box (1) or
+    // Escape (2); the messages shown.
+    std::vector<wxString> Set(const wxString& text, wxString& shown, bool& closed, int leave = 0)
     {
         theController->m_requestQueue.clear();
         PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
         dialog.Show();
         dialog.m_interval->SetValue(text);
         ModalCatcher catcher;
-        Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
+        wxKeyEvent escape(wxEVT_CHAR_HOOK);
+        escape.m_keyCode = WXK_ESCAPE;
+        if (leave == 0)
+            Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
+        else if (leave == 1)
+            dialog.Close();
+        else
+            dialog.GetEventHandler()->ProcessEvent(escape);
         shown = dialog.m_interval->GetValue();
         closed = !dialog.IsShown();
         return catcher.m_messages;
@@ -69,6 +77,7 @@ TEST_F(ServiceDialogTest, SetSendsTheMarkOnlyWhenItIsSound)
         uint32_t total;
         const wchar_t* shown;
         uint32_t mark; // 2: nothing sent
+        int leave = 0;
     } cases[] = {
         {L"10000", 0, L"10000", 1440000},
         {L"12abc", 7200, L"12", 8928},
@@ -77,43 +86,27 @@ TEST_F(ServiceDialogTest, SetSendsTheMarkOnlyWhenItIsSound)
         {L"1000000", 0, L"1000000", 2},
         {L"12345678901234567890", 0, L"12345678901234567890", 2},
         {L"999999", 4294000000u, L"999999", 2},
+        // The button had the toolkit's OK id: the close box and Escape set "失效 ".
+        {L"失效 ", 7200, L"失效 ", 2, 1},
+        {L"失效 ", 7200, L"失效 ", 2, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(wxString(c.text).utf8_str().data());
         BringOnline(Counters(c.total));
         wxString shown;
         bool closed = false;
-        const auto messages = Set(c.text, shown, closed);
+        const auto messages = Set(c.text, shown, closed, c.leave);
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(closed, c.mark != 2);
+        EXPECT_EQ(closed, c.mark != 2 || c.leave);
         EXPECT_EQ(theController->GetWorkCounter(4), c.mark);
         if (c.mark == 2) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_TRUE(messages[0].StartsWith(L"保养里程未设定。"));
+            ASSERT_EQ(messages.size(), c.leave ? 0u : 1u);
+            EXPECT_TRUE(c.leave || messages[0].StartsWith(L"保养里程未设定。"));
             EXPECT_TRUE(Queued().empty());
         } else {
             ASSERT_EQ(Queued().size(), 1u);
             EXPECT_EQ(NextServiceIn(Queued()[0]), c.mark);
         }
-    }
-}
-
-// Its one button had the toolkit's OK id, and the dialog opens on "失效 ":
-// the close box and Escape switched the reminder off.
-TEST_F(ServiceDialogTest, CloseBoxAndEscapeLeaveWithoutSending)
-{
-    BringOnline(Counters(0));
-    for (bool escape : {false, true}) {
-        PrzegladDialog dialog(nullptr, wxID_ANY, L"保养设定 ", wxDefaultPosition, wxDefaultSize, 0);
-        dialog.Show();
-        wxKeyEvent key(wxEVT_CHAR_HOOK);
-        key.m_keyCode = WXK_ESCAPE;
-        if (escape)
-            dialog.GetEventHandler()->ProcessEvent(key);
-        else
-            dialog.Close();
-        EXPECT_FALSE(dialog.IsShown()) << escape;
-        EXPECT_TRUE(Queued().empty()) << escape;
     }
 }
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
 #include <wx/app.h>
@@ -289,19 +288,18 @@ TEST(IdleCarCalibration, RunLearnsTheCarsMultiplierAndThePageShowsTheMapTheEcuKe
 
 TEST(IdleCarCalibration, RunThatCannotGoOnEndsAtRestWithOneStopWhereTheLineAllows)
 {
-    const wchar_t* stalled = L"发动机已熄火,自动标定已停止";
-    const auto stall = [](CalibrationLine& line) { line.car.StallFrom(line.car.LiveFrames()); };
-    struct Case { const char* what; int state; std::function<void(CalibrationLine&)> trouble; const wchar_t* said; };
-    const Case cases[] = {
-        {"stall while the reducer warms", 0, stall, stalled},
-        {"stall in the first gas phase", 3, stall, stalled},
-        {"stall in the last gas phase", 11, stall, stalled},
+    using Trouble = void (*)(CalibrationLine&);
+    const Trouble stall = [](CalibrationLine& line) { line.car.StallFrom(line.car.LiveFrames()); };
+    const struct { const char* what; int state; Trouble trouble; const wchar_t* said; } cases[] = {
+        {"stall while the reducer warms", 0, stall, L"发动机已熄火,自动标定已停止"},
+        {"stall in the first gas phase", 3, stall, L"发动机已熄火,自动标定已停止"},
+        {"stall in the last gas phase", 11, stall, L"发动机已熄火,自动标定已停止"},
         {"petrol time never settles on gas", 0, [](CalibrationLine& line) { line.car.SwingOnGas(); },
          L"喷射时间未稳定,无法标定"},
         {"ECU silent in a gas phase", 4, [](CalibrationLine& line) { line.ecu.SetSilent(true); },
          L"ECU连接已断开,自动标定已停止"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
         CalibrationLine line;

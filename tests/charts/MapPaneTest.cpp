@@ -75,6 +75,16 @@ protected:
     }
     long Boxes(const wxString& box) const { return std::count(host.boxes.begin(), host.boxes.end(), box); }
     wxString Label() const { return page->m_calibrateButton->GetLabel(); }
+    // The run over with one stop, said so, the page free again.
+    void ExpectEndedWithOneStop(const wchar_t* said)
+    {
+        EXPECT_FALSE(page->m_fsm);
+        EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
+        EXPECT_EQ(host.status.back(), said);
+        EXPECT_FALSE(host.gauge);
+        EXPECT_EQ(Label(), L"自动标定");
+        EXPECT_TRUE(page->m_plot->IsEnabled());
+    }
 
     Controller c;
     ScriptedHost host;
@@ -108,12 +118,7 @@ TEST_F(MapPaneTest, ButtonStartsARunOnlyOnlineWithTheEngineRunning)
     }
     // Pressed again, the run ends with one stop.
     Fire(MapPane::ID_AUTO_CALIBRATE);
-    EXPECT_FALSE(page->m_fsm);
-    EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
-    EXPECT_TRUE(page->m_plot->IsEnabled());
-    EXPECT_FALSE(host.gauge);
-    EXPECT_EQ(host.status.back(), L"自动标定已关闭");
-    EXPECT_EQ(Label(), L"自动标定");
+    ExpectEndedWithOneStop(L"自动标定已关闭");
 }
 
 TEST_F(MapPaneTest, ColdGasYesHoldsUntilTheProgramEndsAndNoEndsTheRunWithOneStop)
@@ -143,14 +148,7 @@ TEST_F(MapPaneTest, ColdGasYesHoldsUntilTheProgramEndsAndNoEndsTheRunWithOneStop
             EXPECT_EQ(Boxes(kColdQuestion), 1);
         }
         else
-        {
-            EXPECT_FALSE(page->m_fsm);
-            EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
-            EXPECT_EQ(host.status.back(), L"燃气温度过低,自动标定已停止");
-            EXPECT_FALSE(host.gauge);
-            EXPECT_EQ(Label(), L"自动标定");
-            EXPECT_TRUE(page->m_plot->IsEnabled());
-        }
+            ExpectEndedWithOneStop(L"燃气温度过低,自动标定已停止");
     }
 }
 
@@ -161,13 +159,8 @@ TEST_F(MapPaneTest, CancelAtTheColdGasBoxEndsTheRunWithOneStopAndSaysSo)
     const Live cold{8, 60, -5, 2.5, 118};
     for (int i = 0; i < 2000 && page->m_fsm; ++i)
         Feed(cold);
-    EXPECT_FALSE(page->m_fsm);
     EXPECT_EQ(host.boxes.back(), L"在自动标定过程中燃气温度应大于0度 |注意 ");
-    EXPECT_EQ(Count(CMD_STOP_CALIBRATION), 1);
-    EXPECT_EQ(Label(), L"自动标定");
-    EXPECT_EQ(host.status.back(), L"燃气温度过低,自动标定已停止");
-    EXPECT_FALSE(host.gauge);
-    EXPECT_TRUE(page->m_plot->IsEnabled());
+    ExpectEndedWithOneStop(L"燃气温度过低,自动标定已停止");
 }
 
 TEST_F(MapPaneTest, FinishedRunShowsItsBoxAfterTheFrameAndReadsBackOnceClosed)

@@ -14,7 +14,6 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -95,6 +94,14 @@ protected:
         m_plot->ProcessAreaMouseEvent(e);
     }
     static double Y(const wxPlotData* c, int i) { return c->GetYValue(i); }
+    static int Pixels(const wxImage& image, const wxRect& rect, const wxColour& colour)
+    {
+        int n = 0;
+        for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y)
+            for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x)
+                n += wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)) == colour;
+        return n;
+    }
 
     Controller m_controller;
     Probe* m_plot = nullptr;
@@ -364,26 +371,20 @@ TEST_F(PlotMapTest, PressureAxisReadsKpaWhereThePressureLineStands)
         }
         // The rotated title stands clear of the middle label: its ink, just
         // below that label, begins right of where the label ends.
-        const wxSize size = m_axis->GetSize();
-        wxBitmap bitmap(size);
-        int labelEnd = 0;
+        wxBitmap bitmap(m_axis->GetSize());
         {
             wxMemoryDC dc(bitmap);
             dc.SetBackground(*wxWHITE_BRUSH);
             dc.Clear();
             m_axis->Draw(dc);
-            dc.SetFont(m_plot->GetFont());
-            labelEnd = 2 + dc.GetTextExtent(m_axis->GetLabels()[2]).x;
         }
         const wxImage image = bitmap.ConvertToImage();
-        const int middle = m_axis->GetTicks()[2];
-        int titleStart = size.x;
-        for (int y = middle + 10; y < middle + 20; ++y)
-            for (int x = 0; x < size.x; ++x)
-                if (image.GetRed(x, y) < 160)
-                    titleStart = std::min(titleStart, x);
-        EXPECT_LT(titleStart, size.x) << "no title";
-        EXPECT_GT(titleStart, labelEnd) << c.labels;
+        int titleStart = image.GetWidth();
+        for (int y = m_axis->GetTicks()[2] + 10; y < m_axis->GetTicks()[2] + 20; ++y)
+            for (int x = 0; x < titleStart; ++x)
+                titleStart = image.GetRed(x, y) < 160 ? x : titleStart;
+        EXPECT_LT(titleStart, image.GetWidth()) << "no title";
+        EXPECT_GT(titleStart, 2 + m_plot->GetTextExtent(m_axis->GetLabels()[2]).x) << c.labels;
     }
 }
 
@@ -427,27 +428,14 @@ TEST_F(PlotMapTest, MapIsAGreenLineAlsoWhileActiveAtHundredPercentBeforeTheFirst
         m_plot->DrawArea(&dc, area);
     }
     const wxImage image = bitmap.ConvertToImage();
-    auto coloured = [&](int col, int row, unsigned char r, unsigned char g, unsigned char b) {
-        return image.GetRed(col, row) == r && image.GetGreen(col, row) == g && image.GetBlue(col, row) == b;
-    };
     // Green on the line at every column, and not a row beside it (marks on
-    // the entries would hatch it).
-    const int row = m_plot->PlotYToPixel(1.0);
-    int onLine = 0, beside = 0;
-    for (int col = m_plot->PlotXToPixel(5.0); col < m_plot->PlotXToPixel(20.0); ++col)
-    {
-        onLine += !coloured(col, row, 0, 255, 0);
-        for (int d : {-3, -2, 2, 3})
-            beside += coloured(col, row + d, 0, 255, 0);
-    }
-    EXPECT_EQ(onLine, 0);
-    EXPECT_EQ(beside, 0);
-    // No key: nothing red without petrol samples.
-    int red = 0;
-    for (int y = 0; y < area.height; ++y)
-        for (int x = 0; x < area.width; ++x)
-            red += coloured(x, y, 255, 0, 0);
-    EXPECT_EQ(red, 0);
+    // the entries would hatch it); no key: nothing red without petrol samples.
+    const int row = m_plot->PlotYToPixel(1.0), left = m_plot->PlotXToPixel(5.0);
+    const int width = m_plot->PlotXToPixel(20.0) - left;
+    EXPECT_EQ(Pixels(image, wxRect(left, row, width, 1), *wxGREEN), width);
+    EXPECT_EQ(Pixels(image, wxRect(left, row - 3, width, 2), *wxGREEN), 0);
+    EXPECT_EQ(Pixels(image, wxRect(left, row + 2, width, 2), *wxGREEN), 0);
+    EXPECT_EQ(Pixels(image, wxRect(area.GetSize()), *wxRED), 0);
 }
 
 } // namespace
