@@ -532,13 +532,17 @@ void MyFrame::OnPort(wxCommandEvent&)
     pos.y = std::min(pos.y, 32);
 
     if (theController->m_port && theController->m_port->IsOpen()) {
+        // A dead port is only in the way of the next one: the same press
+        // offers the chooser.
+        const bool lost = theController->m_linkLost != 0;
+        // The car hears the run's stop while the line still reaches it.
+        EndCalibrationRun(_(L"端口已关闭,自动标定已停止"));
         // Polling stays off until the port tool (or demo) is used again.
         StopPollTimer();
         theController->ClosePort();
         SetStatusText(kLinkDown, 0);
-        theController->m_connected = 0;
-        theController->m_missCount = 11;
-        return;
+        if (!lost)
+            return;
     }
 
     // Leaving demo for a car: the demo's cache must not reach it.
@@ -554,8 +558,6 @@ void MyFrame::OnPort(wxCommandEvent&)
         m_portDevice = DevicePath(m_portName);
         SetStatusMessage(wxEmptyString);
         SayWhyNotOpened(*this, theController->OpenPort(m_portDevice), m_portName);
-        theController->ResetLink();
-        theController->m_missCount = 0;
     }
     SetStatusText(kLinkDown, 0);
     StartPollTimer();

@@ -13,6 +13,11 @@ constexpr int32_t kLeavingStep = 100;
 // Above any sample (ms x 10 of a u16 reading is at most 65535).
 constexpr int kNoMinimum = 1 << 30;
 constexpr int kLargestByte = 255;
+// 1.0 ms, the first map entry the ECU keeps: a point learned below it seeds
+// nothing that is sent, and a sample below it (0 from an unconnected
+// injector wire) would widen the window down to where a dead reading
+// counts as settled.
+constexpr int kShortestSample = 10;
 }
 
 void GetInjectionTimeState::Enter()
@@ -38,6 +43,8 @@ FSM_State* GetInjectionTimeState::Tick()
 
 bool GetInjectionTimeState::Exit()
 {
+    if (m_min < kShortestSample)
+        return Refuse(wxGetTranslation(L"喷射时间低于1.0ms,无法标定"));
     // In whole units a 2.4-2.6 ms spread is 2 units: half of it plus one.
     // Samples are never negative, so the division floors.
     const int midpoint = (m_min + m_max) / 2;

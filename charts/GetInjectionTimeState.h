@@ -5,7 +5,8 @@
 
 // Samples cylinder 1's petrol injection time on petrol and, on leaving,
 // sends the learned window (midpoint and tolerance, 0.1 ms units); a
-// midpoint above 25.5 ms, which its byte cannot carry, stops the run.
+// midpoint above 25.5 ms, which its byte cannot carry, or a sample below
+// 1.0 ms stops the run.
 class GetInjectionTimeState : public GasCalibState
 {
 public:

@@ -37,16 +37,23 @@ int Controller::OpenPort(std::string device)
         return SERIAL_OPEN_FAILED;
     // Another port may lead to another car: what the pages show must come
     // from its ECU, so its parameters are read before live data.
-    ForgetFarEnd();
-    m_txRemainder.clear();
+    ResetLink();
     SerialSettings settings = {10000, 0, 8, 1, 0, 0};
-    return m_port->Open(device.c_str(), &settings);
+    const int result = m_port->Open(device.c_str(), &settings);
+    // The port layer keeps a device open whose line settings it could not
+    // apply (an adapter without 10000 baud): polled, it would only hear
+    // garbage.
+    if (result < 0 && m_port->IsOpen())
+        m_port->Close();
+    return result;
 }
 
 void Controller::ClosePort()
 {
     if (m_port)
         m_port->Close();
+    // Nothing awaited or queued belongs to the next port; demo mode stays.
+    ForgetFarEnd();
 }
 
 void Controller::SetPort(std::unique_ptr<wxIOBase> port)

@@ -46,10 +46,11 @@ public:
 
     // --- Link ---
     // Opens the port at 10000 baud, 8N1, no handshake; 0 or the port's code
-    // (SerialOpenError). Whatever it opens is a new far end: the link starts
-    // afresh with a parameter read.
+    // (SerialOpenError), and then the port is closed. Whatever it opens is a
+    // new far end: the link starts as ResetLink leaves it.
     int OpenPort(std::string device);
-    // Closes the port.
+    // Closes the port and forgets the far end (queue, awaited reply, link
+    // flags); demo mode stays.
     void ClosePort();
     // Empties queue and receive buffer and clears the link flags; the
     // parameters are read again before live data.
@@ -293,6 +294,7 @@ public:
     std::deque<ControllerObserver*> m_observers;
     std::deque<wxString> m_storedFaults;
     std::deque<wxString> m_currentFaults;
+    // Set by StartCalibration; cleared by StopCalibration, FinishCalibration, ResetLink and a run ended on a lost link.
     unsigned char m_calibrating = 0;
     double m_rpm = 0.0;
     double m_supplyVoltage = 0.0;
@@ -314,11 +316,12 @@ public:
     double m_calibrationAverage = 0.0;
     unsigned char m_gasLevelEnabled = 0;
     unsigned char m_onGas = 0;
-    // Set by PollTick after 14 empty reads (the timer then stops ticking); cleared by ForgetFarEnd.
+    // Set by PollTick after 14 empty reads in a row; the poll timer runs on but ticks the controller no more, so
+    // only ForgetFarEnd (a port opened or closed, demo toggled, a link reset) clears it.
     unsigned char m_linkLost = 0;
-    // Empty reads in a row (ReadPort); zeroed by a good frame and ForgetFarEnd, 11 by the port tool's close.
+    // Empty reads in a row (ReadPort); zeroed by a good frame and ForgetFarEnd.
     int m_missCount = 0;
-    // Set by ApplyLiveData; cleared by PollTick on link loss, the port tool's close and ForgetFarEnd.
+    // Set by ApplyLiveData; cleared by PollTick on link loss and by ForgetFarEnd.
     unsigned char m_connected = 0;
     Request m_request;
     std::unique_ptr<wxIOBase> m_port;
@@ -354,7 +357,7 @@ public:
     std::string m_txRemainder;
 
 private:
-    // What every new far end needs (ResetLink, SetDemoMode, OpenPort):
+    // What every new far end needs (ResetLink, SetDemoMode, OpenPort, ClosePort):
     // nothing queued, received or awaited belongs to it, the link flags start
     // clear and its parameters are read before anything that needs them.
     void ForgetFarEnd();

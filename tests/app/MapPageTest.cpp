@@ -128,11 +128,12 @@ TEST_F(MapPageTest, CalibratesTheIdlingCarFromTheButtonToTheLearnedMap)
     EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "map-calibration-done.png", true));
 }
 
-TEST_F(MapPageTest, DemoOrClosingMidRunStopsTheCarFirst)
+TEST_F(MapPageTest, DemoPortToolOrClosingMidRunStopsTheCarFirst)
 {
     const std::pair<std::function<void()>, const wchar_t*> cases[] = {
         {[&] { m_frame->ToggleDemo(); }, L"演示模式已启动,自动标定已停止"},
-        {[&] { m_frame->PrepareExit(); }, L"程序关闭,自动标定已停止"}};
+        {[&] { m_frame->PrepareExit(); }, L"程序关闭,自动标定已停止"},
+        {[&] { Fire(m_frame, wxEVT_TOOL, ID_TOOL_PORT); }, L"端口已关闭,自动标定已停止"}};
     m_ecu.UseIdleCar();
     for (const auto& [act, said] : cases)
     {

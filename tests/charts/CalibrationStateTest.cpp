@@ -34,7 +34,9 @@ TEST(CalibrationStates, EachStateLeavesOnItsStepWithItsGaugeAndSpinner)
 
 TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
 {
-    struct Case { std::vector<double> samples; bool exact; Bytes window; double reading; int steps; };
+    // refused: the reason of the stop sent instead of a window.
+    struct Case { std::vector<double> samples; bool exact; Bytes window; double reading; int steps;
+                  const wchar_t* refused = nullptr; };
     const Case cases[] = {
         {{2.34, 2.41}, true, {23, 1, 128}, 2.4, 101},
         {{2.4, 2.6}, false, {25, 2, 128}, 2.7, 101},  // upper edge inside
@@ -44,7 +46,9 @@ TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
         {{2.3}, false, {23, 1, 128}, 2.5, 900},
         {{1.0, 3.1, 2.0}, false, {20, 11, 128}, 3.1, 101},
         {{25.5}, false, {255, 1, 128}, 25.5, 101},
-        {{25.4, 25.8}, false, {}, 25.6, 0},  // a midpoint beyond the byte stops the run
+        {{25.4, 25.8}, false, {}, 25.6, 0, L"喷射时间超过25.5ms,无法标定"},  // a midpoint beyond the byte
+        {{0.0}, false, {}, 0.0, 0, L"喷射时间低于1.0ms,无法标定"},  // an unconnected petrol-injector wire
+        {{2.6, 0.0}, false, {}, 0.0, 0, L"喷射时间低于1.0ms,无法标定"},  // a dropout to 0
     };
     for (const Case& c : cases)
     {
@@ -58,8 +62,8 @@ TEST(CalibrationStates, WindowInWholeTenthsOfAMillisecond)
         }
         EXPECT_EQ(rig.Sent(CMD_SET_CALIBRATION_WINDOW), std::vector<Bytes>(!c.window.empty(), c.window));
         EXPECT_EQ(rig.StepsIn(3, [&](int) { return Live{8, 60, 20, c.reading}; }), c.steps);
-        EXPECT_TRUE(!c.window.empty() || (rig.Sent(CMD_STOP_CALIBRATION).size() == 1 &&
-                                          rig.host.status.back() == L"喷射时间超过25.5ms,无法标定")) << "not stopped";
+        EXPECT_TRUE(!c.refused || (rig.Sent(CMD_STOP_CALIBRATION).size() == 1 && rig.host.status.back() == c.refused))
+            << "not stopped";
     }
 }
 

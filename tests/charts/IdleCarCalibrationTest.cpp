@@ -296,6 +296,8 @@ TEST(IdleCarCalibration, RunThatCannotGoOnEndsAtRestWithOneStopWhereTheLineAllow
         {"stall in the last gas phase", 11, stall, L"发动机已熄火,自动标定已停止"},
         {"petrol time never settles on gas", 0, [](CalibrationLine& line) { line.car.SwingOnGas(); },
          L"喷射时间未稳定,无法标定"},
+        {"petrol time reads 0 ms", 0, [](CalibrationLine& line) { line.car.PetrolTime(0); },
+         L"喷射时间低于1.0ms,无法标定"},
         {"ECU silent in a gas phase", 4, [](CalibrationLine& line) { line.ecu.SetSilent(true); },
          L"ECU连接已断开,自动标定已停止"},
     };

@@ -120,21 +120,15 @@ TEST(PollCycle, LinkLostAfterFourteenEmptyReads)
     EXPECT_EQ(15u, link.port->m_written.size());
 }
 
-TEST(PollCycle, PortClosedByThePortCommandLosesTheLinkAfterThreeMoreReads)
+TEST(Controller, PortThatRefusesTheLineSettingsIsClosedAgain)
 {
-    FakeLink link;
-    Controller& c = link.controller;
-    c.m_parametersReceived = 1;
-    c.m_connected = 0;
-    c.m_missCount = 11;
-    int tick = 0;
-    while (!c.m_linkLost && tick < 100)
+    for (const int code : {int(SERIAL_BAUD_REFUSED), int(SERIAL_SETTINGS_REFUSED)})
     {
-        c.PollTick();
-        ++tick;
+        FakeLink link;
+        link.port->m_openResult = code;
+        EXPECT_EQ(code, link.controller.OpenPort("/dev/ttyUSB0"));
+        EXPECT_FALSE(link.port->m_open) << code;
     }
-    // queue, send, then three reads with nothing (11 -> 14), then lost.
-    EXPECT_EQ(6, tick);
 }
 
 TEST(PollCycle, ReadFailureIsNotAMissButAFailedQueryIs)

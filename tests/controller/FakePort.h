@@ -22,7 +22,7 @@ public:
     int Open(const char*, SerialSettings*) override
     {
         m_open = true;
-        return 0;
+        return m_openResult;
     }
     int Ioctl(int code, void* arg) override
     {
@@ -56,6 +56,7 @@ public:
     std::deque<unsigned char> m_incoming;
     std::vector<std::string> m_written;
     bool m_open = true;
+    int m_openResult = 0; // a failure after the device opened: the settings refused
     bool m_failWaiting = false;
     bool m_failRead = false;
     int m_reportWaiting = -1; // >= 0: the count the driver claims

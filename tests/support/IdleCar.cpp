@@ -104,6 +104,8 @@ IdleCar::Bytes IdleCar::ParameterPayload() const
 
 int IdleCar::PetrolTenths() const
 {
+    if (m_fixedPetrol >= 0)
+        return m_fixedPetrol;
     const int swing = m_swingOnGas && m_onGas ? (m_frame % 2 == 0 ? -kSwing : kSwing) : 0;
     return (m_frame % 2 == 0 ? kPetrolShort : kPetrolLong) + m_drift + swing;
 }

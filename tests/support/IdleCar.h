@@ -38,6 +38,9 @@ public:
     // From now on, while on gas, cylinder 1's petrol time swings 0.5 ms to
     // either side every frame: it never settles in a calibration window.
     void SwingOnGas() { m_swingOnGas = true; }
+    // From now on the petrol times read tenths x 0.1 ms on every frame (0:
+    // an unconnected petrol-injector wire); negative = the car's own.
+    void PetrolTime(int tenths) { m_fixedPetrol = tenths; }
 
     // Reducer temperature of live frame number frame, °C: warming from the
     // 40s, with one dip below 50 on the seventh frame after it crossed.
@@ -53,6 +56,7 @@ private:
     int m_frame = 0;
     int m_stallFrom = -1;
     bool m_swingOnGas = false;
+    int m_fixedPetrol = -1;
     bool m_onGas = false;
     unsigned char m_gasMask = 0;
     unsigned char m_multiplier = kOwnMultiplier;

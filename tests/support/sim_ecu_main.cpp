@@ -3,7 +3,8 @@
 // serves until killed.
 //
 //   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
-//           [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]
+//           [--trickle N] [--line-speed] [--zeros]
+//           [--idle-car [--stall-from N] [--petrol-tenths N]]
 //           [--log FILE] [--flip-length-every N] [--stray-every N]
 #include <algorithm>
 #include <cerrno>
@@ -34,7 +35,8 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]\n"
-                 "               [--trickle N] [--line-speed] [--zeros] [--idle-car [--stall-from N]]\n"
+                 "               [--trickle N] [--line-speed] [--zeros]\n"
+                 "               [--idle-car [--stall-from N] [--petrol-tenths N]]\n"
                  "               [--log FILE] [--flip-length-every N] [--stray-every N]\n"
                  "  --corrupt-every N  every N-th reply has a wrong sum\n"
                  "  --silent-every N   every N-th request is not answered\n"
@@ -45,6 +47,8 @@ void Usage()
                  "  --idle-car         a four-cylinder car at idle that a calibration can run on,\n"
                  "                     instead of the demo recording\n"
                  "  --stall-from N     with --idle-car: the engine stalls from live frame N on\n"
+                 "  --petrol-tenths N  with --idle-car: the petrol times read N x 0.1 ms\n"
+                 "                     (0: an unconnected petrol-injector wire)\n"
                  "  --log FILE         each request frame received, in hex, one per line, and\n"
                  "                     \"backlog N\" whenever N replies wait unsent, more than ever before,\n"
                  "                     and \"rate N\" whenever N requests came within a second, likewise\n"
@@ -83,6 +87,7 @@ int main(int argc, char** argv)
     bool lineSpeed = false;
     bool idleCar = false;
     int stallFrom = -1;
+    int petrolTenths = -1;
     const char* logPath = nullptr;
 
     for (int i = 1; i < argc; ++i)
@@ -109,6 +114,8 @@ int main(int argc, char** argv)
             idleCar = true;
         else if (arg == "--stall-from")
             ok = NumberArg(argc, argv, i, stallFrom);
+        else if (arg == "--petrol-tenths")
+            ok = NumberArg(argc, argv, i, petrolTenths) && petrolTenths <= 0xFFFF;
         else if (arg == "--log" && i + 1 < argc)
             logPath = argv[++i];
         else
@@ -120,7 +127,7 @@ int main(int argc, char** argv)
         }
     }
 
-    if (stallFrom >= 0 && !idleCar)
+    if ((stallFrom >= 0 || petrolTenths >= 0) && !idleCar)
     {
         Usage();
         return 2;
@@ -153,7 +160,10 @@ int main(int argc, char** argv)
     if (lineSpeed)
         ecu.SetLineSpeed(1000);
     if (idleCar)
+    {
         ecu.UseIdleCar().StallFrom(stallFrom);
+        ecu.UseIdleCar().PetrolTime(petrolTenths);
+    }
     else if (!zeros)
         ecu.SetPayload(12, PayloadOf(demoParameterFrame.data(), demoParameterFrame.size()));
 
