@@ -51,6 +51,8 @@ public:
     int OpenPort(std::string device);
     // Closes the port.
     void ClosePort();
+    // A line to read: an open port, or the demo's recording.
+    bool HasLine() const;
     // Empties queue and receive buffer and clears the link flags; the
     // parameters are read again before live data.
     void ResetLink();
