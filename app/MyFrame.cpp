@@ -43,9 +43,11 @@
 #include "OscylPane.h"
 #include "PanelCS.h"
 #include "PortOpenError.h"
+#include "ReadyCheck.h"
 #include "SerialPortDialog.h"
 #include "SerialPortList.h"
 #include "SettingsFileTransfer.h"
+#include "UiUpdates.h"
 
 namespace
 {
@@ -98,6 +100,8 @@ wxBEGIN_EVENT_TABLE(MyFrame, wxFrame)
     EVT_TOOL(ID_TOOL_SERVICE, MyFrame::OnServiceInfo)
     EVT_TOOL(ID_TOOL_ABOUT, MyFrame::OnAbout)
     EVT_TOOL(ID_TOOL_DEMO, MyFrame::OnDemo)
+    EVT_UPDATE_UI_RANGE(ID_INJECTOR_CHECK_FIRST, ID_INJECTOR_CHECK_LAST, MyFrame::OnUpdateFuelControl)
+    EVT_UPDATE_UI(ID_FUEL_SWITCH, MyFrame::OnUpdateFuelControl)
 wxEND_EVENT_TABLE()
 
 // --- Construction: frame, toolbar, status line, notebook ---
@@ -118,6 +122,7 @@ MyFrame::MyFrame(wxWindow* parent, wxWindowID id, const wxString& title, const w
     SetOwnForegroundColour(GetForegroundColour());
     CreateControls();
     FitMinimumSize();
+    AskForUiUpdates(this, *GetEventTable());
 
     wxASSERT_MSG(!theController, "MyFrame: one main window, one controller");
     theController = new Controller;
@@ -585,9 +590,11 @@ void MyFrame::OnInjectorCalc(wxCommandEvent&)
 
 void MyFrame::OnServiceInfo(wxCommandEvent&)
 {
+    // The dialog also shows that no ECU is there; a run is the one refusal.
+    // Said in a box: the run's status text would overwrite the status line.
     const EcuAccess access = CheckEcuAccess(EcuPurpose::ServiceInterval);
     if (access == EcuAccess::Calibrating) {
-        SetStatusMessage(_(L"信息服务没有打开：") + RefusalText(access));
+        ShowNotDone(this, _(L"信息服务没有打开。"), RefusalText(access));
         return;
     }
     DiagnosticDialog dialog(this, wxID_ANY, _(L"信息服务 "), wxDefaultPosition, wxDefaultSize,

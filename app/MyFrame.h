@@ -183,7 +183,9 @@ private:
     void EndCalibrationRun(const wxString& reason);
     void SyncDemoTool();
     void ShowFuel(const wxString& label, const wxColour& background);
-    void RequestFuel(bool gas, unsigned char mask);
+    // Switches the fuel for the user's controls when the gate allows it, else
+    // says why not; whether it was asked of the controller.
+    bool RequestFuel(bool gas, unsigned char mask);
 
     void OnPollTimer(wxTimerEvent& event);
     void OnPort(wxCommandEvent& event);
@@ -195,9 +197,12 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnInjectorCheck(wxCommandEvent& event);
     void OnFuelSwitch(wxCommandEvent& event);
+    void OnUpdateFuelControl(wxUpdateUIEvent& event);
     void OnStatusBarSize(wxSizeEvent& event);
     void OnStatusBarMotion(wxMouseEvent& event);
 
+    // Injector check boxes the engine has, from its cylinder code.
+    int m_injectorsInUse = kCylinders;
     wxTimer m_pollTimer;
     wxStatusBar* m_statusBar = nullptr;
     wxGauge* m_progressGauge = nullptr;

@@ -19,7 +19,9 @@
 #include "GaugeValue.h"
 #include "LevelBarCtrl.h"
 #include "ReadingTextCtrl.h"
+#include "ReadyCheck.h"
 #include "SettingsFileTransfer.h"
+#include "UiUpdates.h"
 
 namespace
 {
@@ -350,9 +352,9 @@ void MyFrame::OnParametersLoaded()
     const int code = c->m_cylinderCode;
     if (code < 0 || code > 7)
         return;
-    const int n = code == 7 ? 2 : code == 6 ? 1 : 3 + code;
-    for (int i = 0; i < kCylinders; ++i)
-        m_injectorChecks[i]->Enable(i < n);
+    m_injectorsInUse = code == 7 ? 2 : code == 6 ? 1 : 3 + code;
+    // At once, not at the next idle time.
+    m_injectionBox->UpdateWindowUI(wxUPDATE_UI_RECURSE);
 }
 
 // --- Injector check boxes and fuel switch ---
@@ -367,16 +369,17 @@ unsigned char MyFrame::TickedInjectorMask() const
     return static_cast<unsigned char>(mask);
 }
 
-void MyFrame::OnInjectorCheck(wxCommandEvent&)
+void MyFrame::OnInjectorCheck(wxCommandEvent& event)
 {
     if (!theController)
         return;
     const unsigned char mask = TickedInjectorMask();
     // No cylinder left on gas means petrol for all of them.
-    if (mask != 0)
-        RequestFuel(theController->m_onGas != 0, mask);
-    else
-        RequestFuel(false, 0);
+    const bool asked = mask != 0 ? RequestFuel(theController->m_onGas != 0, mask) : RequestFuel(false, 0);
+    // A refused tick must not stand for a cylinder the ECU has not switched.
+    auto* check = wxDynamicCast(event.GetEventObject(), wxCheckBox);
+    if (!asked && check)
+        check->SetValue(!check->GetValue());
 }
 
 void MyFrame::OnFuelSwitch(wxCommandEvent&)
@@ -388,7 +391,21 @@ void MyFrame::OnFuelSwitch(wxCommandEvent&)
     RequestFuel(gas, gas ? TickedInjectorMask() : 0);
 }
 
-void MyFrame::RequestFuel(bool gas, unsigned char mask)
+bool MyFrame::RequestFuel(bool gas, unsigned char mask)
 {
+    // The calibration drives the fuel through the controller itself; only
+    // the user's controls ask here.
+    if (!Allows(AskEcuAccess(this, EcuPurpose::SwitchFuel, _(L"燃料没有切换。"))))
+        return false;
     theController->SwitchFuel(gas, mask);
+    return true;
+}
+
+void MyFrame::OnUpdateFuelControl(wxUpdateUIEvent& event)
+{
+    // During a run only the run switches fuel: a press would put the car on
+    // petrol in the middle of a gas phase.
+    const int cylinder = event.GetId() - ID_INJECTOR_CHECK_FIRST;
+    EnableUnlessRunning(event, EcuPurpose::SwitchFuel,
+                        event.GetId() == ID_FUEL_SWITCH || cylinder < m_injectorsInUse);
 }

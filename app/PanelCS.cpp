@@ -264,10 +264,7 @@ PanelCS::PanelCS(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSi
     // Laid out at once: GTK would otherwise allocate the boxes at their
     // creation size, too small for their titles and radio buttons.
     SetSizerAndFit(page);
-    // The controls the update handlers enable, as the event table lists them.
-    AskForUiUpdates(this, ID_CYLINDERS, ID_ENGINE_TYPE);
-    AskForUiUpdates(this, ID_SWITCH_TEMPERATURE, ID_GAS_SWITCH_TIME);
-    AskForUiUpdates(this, ID_FUEL_LPG, ID_MIN_PRESSURE);
+    AskForUiUpdates(this, *GetEventTable());
 
     m_gasLevelDialog = new qiliangxianshi(this, 0, L"气量显示", wxDefaultPosition, wxSize(240, 280),
                                           wxDEFAULT_DIALOG_STYLE, wxEmptyString);
@@ -794,11 +791,5 @@ void PanelCS::OnUpdateInjectors(wxUpdateUIEvent& event)
     event.Enable(MayUseEcu(EcuPurpose::EditSettings) && onGas);
     // Say why the button is dead on petrol (a disabled button gives no
     // other sign).
-    const wxString tip = onGas ? wxString() : _(L"发动机使用燃气时才能修正燃气喷嘴");
-    if (m_injectorsButton->GetToolTipText() != tip) {
-        if (tip.empty())
-            m_injectorsButton->UnsetToolTip();
-        else
-            m_injectorsButton->SetToolTip(tip);
-    }
+    ShowWhyDisabled(m_injectorsButton, onGas ? wxString() : _(L"发动机使用燃气时才能修正燃气喷嘴"));
 }

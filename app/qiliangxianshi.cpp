@@ -138,9 +138,7 @@ qiliangxianshi::qiliangxianshi(wxWindow* parent, wxWindowID id, const wxString& 
     main->Add(m_notice, wxSizerFlags().Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, 4));
     main->Add(m_orderButton, wxSizerFlags().Right().Border(wxLEFT | wxRIGHT | wxBOTTOM, 4));
     SetSizerAndFit(main);
-    AskForUiUpdates(this, ID_SENSOR_TYPE, ID_SENSOR_TYPE);
-    AskForUiUpdates(this, ID_T1, ID_T4);
-    AskForUiUpdates(this, ID_X1, ID_X4);
+    AskForUiUpdates(this, *GetEventTable());
 }
 
 qiliangxianshi::~qiliangxianshi()

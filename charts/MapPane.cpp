@@ -16,6 +16,7 @@
 #include "FakeAxis.h"
 #include "PlotMap.h"
 #include "ReadingTextCtrl.h"
+#include "UiUpdates.h"
 #include "WireScaling.h"
 
 namespace
@@ -45,6 +46,7 @@ wxBEGIN_EVENT_TABLE(MapPane, wxPanel)
     EVT_BUTTON(MapPane::ID_ERASE_GAS, MapPane::OnEraseGasCurve)
     EVT_CHECKBOX(wxID_ANY, MapPane::OnLock)
     EVT_TIMER(MapPane::ID_MAP_TIMER, MapPane::OnMapTimer)
+    EVT_UPDATE_UI_RANGE(MapPane::ID_ERASE_PETROL, MapPane::ID_ERASE_GAS, MapPane::OnUpdateErase)
 wxEND_EVENT_TABLE()
 
 // --- Construction and layout ---------------------------------------------------
@@ -90,6 +92,7 @@ MapPane::MapPane(wxWindow* parent, wxWindowID id, bool calibrationAllowed, Calib
     }
 
     LayoutControls();
+    AskForUiUpdates(this, *GetEventTable());
     m_mapTimer.Start(kMapTimerMs, wxTIMER_CONTINUOUS);
 }
 
@@ -357,16 +360,30 @@ void MapPane::ShowCalibrationDone()
 
 void MapPane::OnErasePetrolCurve(wxCommandEvent&)
 {
-    if (IsControllerReady(true))
+    if (MayErase(_(L"ECU中的汽油曲线未擦除。")))
         theController->ErasePetrolCurve();
     m_plot->ClearPetrolCurve();
 }
 
 void MapPane::OnEraseGasCurve(wxCommandEvent&)
 {
-    if (IsControllerReady(true))
+    if (MayErase(_(L"ECU中的燃气曲线未擦除。")))
         theController->EraseGasCurve();
     m_plot->ClearGasCurve();
+}
+
+bool MapPane::MayErase(const wxString& notDone)
+{
+    const EcuAccess access = CheckEcuAccess(EcuPurpose::SendCommand);
+    if (!Allows(access))
+        m_host.ShowMessageBox(notDone + "\n" + RefusalText(access), _(L"提示"), wxOK | wxICON_WARNING);
+    return Allows(access);
+}
+
+void MapPane::OnUpdateErase(wxUpdateUIEvent& event)
+{
+    // The run learns from the ECU's curves.
+    EnableUnlessRunning(event, EcuPurpose::SendCommand);
 }
 
 void MapPane::OnLock(wxCommandEvent&)

@@ -109,6 +109,9 @@ private:
     void EndRun(const wxString& reason);
     // No run: the button reads label, the plot can be edited again.
     void ShowIdle(const wxString& label);
+    // Whether the gate lets a curve be erased in the ECU; else says so,
+    // notDone first.
+    bool MayErase(const wxString& notDone);
     // After a finished run, outside the live-data notification.
     void ShowCalibrationDone();
     // The ECU keeps map entries 10..255; command 11 carries them as whole
@@ -120,6 +123,8 @@ private:
     void OnAutoCalibrate(wxCommandEvent& event);
     void OnErasePetrolCurve(wxCommandEvent& event);
     void OnEraseGasCurve(wxCommandEvent& event);
+    // The erase buttons are dead during a run, and say so.
+    void OnUpdateErase(wxUpdateUIEvent& event);
     void OnLock(wxCommandEvent& event);
     void OnMapTimer(wxTimerEvent& event);
 

@@ -371,7 +371,7 @@ bool PlotMap::MoveMarker(int position, double x, double y)
 
 void PlotMap::OnControllerData()
 {
-    if (!IsControllerReady(true))
+    if (!MayUseEcu(EcuPurpose::CollectCurves))
         return;
     const Controller& c = *theController;
     const unsigned k0 = c.m_sampleIndex & 0xFF;

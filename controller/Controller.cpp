@@ -56,6 +56,11 @@ void Controller::ClosePort()
     ForgetFarEnd();
 }
 
+bool Controller::HasLine() const
+{
+    return m_demoMode || (m_port && m_port->IsOpen());
+}
+
 void Controller::SetPort(std::unique_ptr<wxIOBase> port)
 {
     if (m_port)
@@ -150,9 +155,15 @@ void Controller::PollTick()
         // ECU, and the readings would fall ever further behind.
         if (!m_demoMode && RequestStillOnTheLine())
             return;
-        ReadPort();
-        if (!m_demoMode && ReplyStillArriving())
-            return;
+        // Without a port (none configured, or it would not open) there is
+        // nothing to read: counting that as misses would call the link lost
+        // and send the technician to the wiring of a port never opened.
+        if (HasLine())
+        {
+            ReadPort();
+            if (!m_demoMode && ReplyStillArriving())
+                return;
+        }
         m_awaitingReply = 0;
     }
     if (m_demoMode)

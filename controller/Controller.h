@@ -52,6 +52,8 @@ public:
     // Closes the port and forgets the far end (queue, awaited reply, link
     // flags); demo mode stays.
     void ClosePort();
+    // A line to read: an open port, or the demo's recording.
+    bool HasLine() const;
     // Empties queue and receive buffer and clears the link flags; the
     // parameters are read again before live data.
     void ResetLink();

@@ -4,6 +4,18 @@
 
 #include "Controller.h"
 
+namespace
+{
+// Everything but a one-off command and the live readings (the map's curves
+// included) is built on, or shows, the parameters: the fuel switch's mask 0,
+// for one, means every cylinder they name.
+bool NeedsParameters(EcuPurpose purpose)
+{
+    return purpose != EcuPurpose::ReadLive && purpose != EcuPurpose::CollectCurves &&
+           purpose != EcuPurpose::SendCommand;
+}
+} // namespace
+
 EcuAccess CheckEcuAccess(EcuPurpose purpose, const Controller* c)
 {
     if (!c)
@@ -12,17 +24,22 @@ EcuAccess CheckEcuAccess(EcuPurpose purpose, const Controller* c)
     // setters would queue into a dead line.
     if (c->m_linkLost)
         return EcuAccess::LinkLost;
-    if (!c->m_online || !c->m_connected)
-        return EcuAccess::NoEcu;
-    if (purpose == EcuPurpose::ReadLive)
-        return EcuAccess::Open;
     // A calibration learned from recorded frames would go to no car.
     if (purpose == EcuPurpose::Calibrate && c->m_demoMode)
         return EcuAccess::DemoRefused;
+    if (!c->m_online || !c->m_connected)
+    {
+        // The parameters are read first on every line that opens: until
+        // then the ECU is being asked, not missing.
+        if (c->HasLine() && !c->m_parametersApplied)
+            return EcuAccess::ParametersNotRead;
+        return EcuAccess::NoEcu;
+    }
+    if (purpose == EcuPurpose::ReadLive)
+        return EcuAccess::Open;
     if (c->m_calibrating)
         return EcuAccess::Calibrating;
-    // Everything but a one-off command is built on, or shows, the parameters.
-    if (purpose != EcuPurpose::SendCommand && !c->m_parametersApplied)
+    if (NeedsParameters(purpose) && !c->m_parametersApplied)
         return EcuAccess::ParametersNotRead;
     return c->m_demoMode ? EcuAccess::Demo : EcuAccess::Open;
 }

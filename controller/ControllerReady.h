@@ -9,7 +9,9 @@ class Controller;
 enum class EcuPurpose
 {
     ReadLive,        // show or collect live readings
+    CollectCurves,   // the map's live curves: not while a run switches fuel under them
     SendCommand,     // a one-off command: erase faults, erase a curve
+    SwitchFuel,      // the fuel button and the cylinder check boxes
     EditSettings,    // settings page, gas level, injectors, the map
     SettingsFile,    // load or save a settings file
     ServiceInterval, // show or set the service counters
@@ -21,9 +23,9 @@ enum class EcuAccess
 {
     Open,              // go ahead
     Demo,              // go ahead on the demo's values; nothing reaches an ECU
-    NoEcu,             // no port, or no live reply since the link was (re)set
+    NoEcu,             // no port open, or no live reply since the link was (re)set
     LinkLost,          // the ECU stopped answering
-    ParametersNotRead, // the ECU's parameters have not been applied since the last reset
+    ParametersNotRead, // a line is open, the ECU's parameters not applied since the last reset
     Calibrating,       // an automatic calibration runs
     DemoRefused,       // demo mode, and recorded frames cannot serve the purpose
 };

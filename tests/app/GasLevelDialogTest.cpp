@@ -192,6 +192,10 @@ TEST_F(GasLevelTest, ThresholdsOutOfOrderForTheTypeArePutInOrderWhenAsked)
         EXPECT_EQ(m_dialog->GetNotice()->GetLabel(), wxString(L"阈值已按传感器类型的顺序重新排列。"));
         EXPECT_FALSE(m_dialog->GetOrderButton()->IsShown());
     }
+    // The button greys with the other controls once the link is lost.
+    theController->m_linkLost = 1;
+    UpdateUI(m_dialog);
+    EXPECT_FALSE(m_dialog->GetOrderButton()->IsEnabled());
 }
 
 TEST_F(GasLevelTest, GateAndRefreshLeaveWhatTheUserHolds)

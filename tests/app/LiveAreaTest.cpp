@@ -1,7 +1,7 @@
 // The live-readings area: readings, bars, injector rows, lamps and the
 // fuel-switch requests.
 
-#include "MainWindowFixture.h"
+#include "PageTestSupport.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -246,12 +246,18 @@ TEST_F(LiveAreaTest, InjectorBoxesAndFuelButtonRequestFuel)
     c->m_cylinderCode = 1; // four cylinders
     auto& checks = m_frame->m_injectorChecks;
 
-    // Before the first live frame nothing is sent.
+    // Before the first live frame nothing is sent. Ticks without a port miss
+    // nothing: no lost link is claimed.
+    for (int i = 0; i < 40; ++i)
+        c->PollTick();
+    ModalCatcher boxes;
     Tick(checks[0], true);
     EXPECT_EQ(QueuedRequest(CMD_SWITCH_FUEL), nullptr);
+    EXPECT_EQ(boxes.m_messages, (std::vector<wxString>{L"燃料没有切换。\n没有连接ECU。"}));
 
     c->m_onGas = 1;
     c->m_gasCylinderMask = 0x01;
+    c->m_connected = c->m_parametersApplied = 1;
     m_frame->OnControllerData();
     ASSERT_EQ(c->m_online, 1);
 

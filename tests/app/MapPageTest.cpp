@@ -11,6 +11,7 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/gauge.h>
 #include <wx/notebook.h>
 
@@ -115,10 +116,28 @@ TEST_F(MapPageTest, CalibratesTheIdlingCarFromTheButtonToTheLearnedMap)
     EXPECT_TRUE(Status().StartsWith(L"选择加倍 ")) << Status();
     EXPECT_TRUE(SaveScreenshotIfAsked(m_frame, "map-calibration-running.png", true));
 
+    // Only the run switches fuel: the user's controls are dead, say why and send nothing.
+    const wxString running = L"自动标定正在进行，请等它结束。";
+    guitest::UpdateUiAsIdle(m_frame);
+    wxCheckBox* check = m_frame->m_injectorChecks[1];
+    const wxWindow* const dead[] = {m_frame->m_fuelButton, check, m_page->m_eraseGasButton};
+    for (const wxWindow* control : dead)
+        EXPECT_TRUE(!control->IsEnabled() && control->GetToolTipText() == running) << control->GetId();
+    const long switches = sent(CMD_SWITCH_FUEL);
+    Fire(m_frame->m_fuelButton, wxEVT_BUTTON, ID_FUEL_SWITCH);
+    check->SetValue(!check->GetValue());
+    Fire(check, wxEVT_CHECKBOX, check->GetId());
+    Fire(m_frame, wxEVT_TOOL, ID_TOOL_SERVICE);
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(Tick());
+    EXPECT_EQ(sent(CMD_SWITCH_FUEL), switches);
+
     ASSERT_TRUE(TickUntil([&] { return sent(CMD_READ_PARAMETERS) == 1; }));
     for (int i = 0; i < 20; ++i)
         ASSERT_TRUE(Tick());
-    EXPECT_EQ(boxes.m_messages, (std::vector<wxString>{L"自动标定应使发动机处于怠速状态！", L"自动标定完成."}));
+    const wxString refused = L"燃料没有切换。\n" + running;
+    EXPECT_EQ(boxes.m_messages, (std::vector<wxString>{L"自动标定应使发动机处于怠速状态！", refused, refused,
+                                                       L"信息服务没有打开。\n" + running, L"自动标定完成."}));
     EXPECT_FALSE(m_frame->GetProgressGauge()->IsShown());
     EXPECT_EQ(m_page->m_calibrateButton->GetLabel(), L"自动修正");
     EXPECT_TRUE(m_page->m_plot->IsEnabled());

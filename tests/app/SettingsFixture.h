@@ -158,7 +158,7 @@ protected:
     }
 
     // The enabled states the next idle time sets.
-    static void UpdateUI(wxWindow* window) { window->UpdateWindowUI(wxUPDATE_UI_RECURSE); }
+    static void UpdateUI(wxWindow* window) { guitest::UpdateUiAsIdle(window); }
 
     wxTextCtrl* SpinText(PanelCS::SpinIndex index) const { return m_page->GetSpin(index)->GetTextCtrl(); }
 

@@ -1,16 +1,18 @@
 // Erasing faults, settings files and the service interval together: none
 // goes out while the ECU cannot take it, and all of them reach a simulated
-// ECU on a pty.
+// ECU on a pty. The fuel switch and the map's curve erase are refused alike.
 
 #include "PageTestSupport.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/listctrl.h>
 
 #include "DiagnosticDialog.h"
 #include "GuZhangMa.h"
 #include "LoadSaveSelector.h"
+#include "MapPane.h"
 #include "ParamPacket.h"
 #include "PrzegladDialog.h"
 #include "SettingsFixture.h"
@@ -102,22 +104,23 @@ TEST_F(WorkshopSessionTest, NothingGoesOutWithoutTheEcuAndItIsSaid)
     cmdtest::WriteFile(m_dir / "car.xse", PatternBlock(554, 1));
     const wxString noEcu = L"没有连接ECU。";
     const wxString calibrating = L"自动标定正在进行，请等它结束。";
-    enum { Erase = 1, Files = 2, Interval = 4, Meanwhile = 8 };
+    const wxString notRead = L"尚未读到ECU的参数，请稍后再试。";
+    enum { Erase = 1, Files = 2, Interval = 4, Meanwhile = 8, Fuel = 16, All = Erase | Files | Interval | Fuel };
     const struct
     {
         std::function<void()> state;
         wxString why;
         int asked;
     } states[] = {
-        {[] { theController->ResetLink(); }, noEcu, Erase | Files | Interval},
-        {[] { theController->m_linkLost = 1; }, L"ECU没有应答，连接已断开。请检查连线，再用“端口连接”重新连接。",
-         Erase | Files | Interval},
-        {[] { theController->m_calibrating = 1; }, calibrating, Erase | Files | Interval},
+        // The line open, the parameters being read again.
+        {[] { theController->ResetLink(); }, notRead, All},
+        {[] { theController->ClosePort(); theController->ResetLink(); }, noEcu, All},
+        {[] { theController->m_linkLost = 1; }, L"ECU没有应答，连接已断开。请检查连线，再用“端口连接”重新连接。", All},
+        {[] { theController->m_calibrating = 1; }, calibrating, All},
         // Ready when the selector opens, not when it closes.
         {[] {}, calibrating, Files | Meanwhile},
         // Reconnected: live data again, the parameters not read back yet.
-        {[this] { theController->ResetLink(); ReplyLive(LivePayloadBuilder()); },
-         L"尚未读到ECU的参数，请稍后再试。", Interval},
+        {[this] { theController->ResetLink(); ReplyLive(LivePayloadBuilder()); }, notRead, Interval},
     };
     for (const auto& s : states) {
         SCOPED_TRACE(s.asked);
@@ -151,6 +154,16 @@ TEST_F(WorkshopSessionTest, NothingGoesOutWithoutTheEcuAndItIsSaid)
             Fire(dialog.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET);
             EXPECT_TRUE(dialog.IsShown());
             expected.push_back(wxString(L"保养里程未设定。\n") + s.why);
+        }
+        if (s.asked & Fuel) {
+            wxCheckBox* check = m_frame->m_injectorChecks[0];
+            check->SetValue(true);
+            Fire(check, wxEVT_CHECKBOX, check->GetId());
+            EXPECT_FALSE(check->GetValue()) << "a refused tick is taken back";
+            Fire(m_frame->m_fuelButton, wxEVT_BUTTON, ID_FUEL_SWITCH);
+            Fire(m_frame->m_mapPage->m_erasePetrolButton, wxEVT_BUTTON, MapPane::ID_ERASE_PETROL);
+            const wxString notSwitched = wxString(L"燃料没有切换。\n") + s.why;
+            expected.insert(expected.end(), {notSwitched, notSwitched, wxString(L"ECU中的汽油曲线未擦除。\n") + s.why});
         }
         EXPECT_EQ(catcher.m_messages, expected);
         EXPECT_TRUE(Queued().empty());
@@ -228,6 +241,8 @@ TEST_F(WorkshopSessionTest, DemoTriesEverythingOnItsOwnValuesAndSaysNothingWentO
         {"load", [&] { Press(m_frame, LoadSaveSelector::ID_LOAD); }, L"设置文件未载入。" + notSent},
         {"save", [&] { Press(m_frame, LoadSaveSelector::ID_SAVE); }, L"设置文件未保存。" + notSent},
         {"interval", [&] { Fire(interval.m_setButton, wxEVT_BUTTON, PrzegladDialog::ID_SET); }, notSent},
+        {"fuel", [&] { Fire(m_frame->m_fuelButton, wxEVT_BUTTON, ID_FUEL_SWITCH); }, notSent},
+        {"curve", [&] { Fire(m_frame->m_mapPage->m_eraseGasButton, wxEVT_BUTTON, MapPane::ID_ERASE_GAS); }, notSent},
     };
     for (const auto& a : actions) {
         SCOPED_TRACE(a.what);

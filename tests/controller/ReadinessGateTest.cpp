@@ -22,6 +22,7 @@ TEST(ReadinessGate, RefusesWhatTheLinkCannotServeAndSaysWhy)
         {"lost", up | Lost, P::ReadLive, A::LinkLost},
         {"parameters not read", Online | Connected, P::EditSettings, A::ParametersNotRead},
         {"parameters not read", Online | Connected, P::SendCommand, A::Open},
+        {"parameters not read", Online | Connected, P::SwitchFuel, A::ParametersNotRead}, // mask 0: all cylinders
         {"calibrating", up | Calibrating, P::SettingsFile, A::Calibrating},
         {"calibrating", up | Calibrating, P::ReadLive, A::Open},
         // Demo goes ahead on its own values; nothing is sent.

@@ -5,6 +5,7 @@
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/utils.h>
+#include <wx/window.h>
 
 wxFrame* guitest::SharedFrame()
 {
@@ -20,6 +21,15 @@ void guitest::ProcessPendingEvents()
     wxYield();
     if (wxTheApp)
         wxTheApp->ProcessPendingEvents();
+}
+
+void guitest::UpdateUiAsIdle(wxWindow* root)
+{
+    // Unlike idle time, the windows of a hidden frame too.
+    if (root->GetExtraStyle() & wxWS_EX_PROCESS_UI_UPDATES)
+        root->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    for (wxWindow* child : root->GetChildren())
+        UpdateUiAsIdle(child);
 }
 
 bool guitest::WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline)

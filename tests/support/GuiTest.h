@@ -5,6 +5,7 @@
 #include <functional>
 
 class wxFrame;
+class wxWindow;
 
 namespace guitest
 {
@@ -19,6 +20,9 @@ void ProcessPendingEvents();
 // whether it held. Use this instead of fixed sleeps.
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds deadline = std::chrono::milliseconds(5000));
+
+// As idle time with the program's settings: asks each window under root marked for it.
+void UpdateUiAsIdle(wxWindow* root);
 
 // Number of toolkit assertions seen so far (each one also fails the test).
 int AssertionCount();
