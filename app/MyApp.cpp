@@ -1,5 +1,6 @@
 #include "MyApp.h"
 
+#include <clocale>
 #include <cstdlib>
 
 #ifdef __WXGTK3__
@@ -11,6 +12,7 @@
 #include <wx/log.h>
 #include <wx/notebook.h>
 #include <wx/snglinst.h>
+#include <wx/uilocale.h>
 #include <wx/utils.h>
 
 #include "MyFrame.h"
@@ -63,6 +65,17 @@ void MyApp::TuneToolkit()
     wxIdleEvent::SetMode(wxIDLE_PROCESS_SPECIFIED);
 }
 
+void MyApp::UseUserLocale()
+{
+    // The toolkit leaves the C library in the "C" locale, in which GTK
+    // labels its message boxes and file chooser in English.
+    wxUILocale::UseDefault();
+    // Every number the program shows or reads back (readings, spin controls,
+    // values typed in) is written printf's way and read in the C form: a
+    // decimal comma would show 1,50 and refuse 1.5 typed in.
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 wxString MyApp::InstanceLockName(const wxString& userId)
 {
     return wxString::Format("MyApp-%s", userId);
@@ -97,6 +110,7 @@ bool MyApp::OnCmdLineParsed(wxCmdLineParser& parser)
 
 bool MyApp::OnInit()
 {
+    UseUserLocale();
     if (!wxApp::OnInit())
         return false;
     TuneToolkit();

@@ -26,6 +26,10 @@ public:
     // without fades, update-UI from idle time at most every 100 ms.
     static void TuneToolkit();
 
+    // The desktop's language for the toolkit's own texts (GTK's stock
+    // buttons, its file chooser); numbers keep the C form.
+    static void UseUserLocale();
+
     // The lock name of a user's copy: "MyApp-<user id>".
     static wxString InstanceLockName(const wxString& userId);
     // Takes the user's lock in lockDir (empty: the home folder). When another

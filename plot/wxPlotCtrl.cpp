@@ -294,6 +294,7 @@ void wxPlotCtrl::Init()
     m_batchCount = 0;
     m_charSize = wxSize(6, 12);
     m_yAxisWidth = 60;
+    m_yAxisLabelWidth = 0;
     m_borderWidth = 1;
     m_labelMargin = 4;
     m_tickLabelLimit = 1000;

@@ -583,6 +583,9 @@ protected:
     // The next step of the series 1, 2, 5, 10, ... with its format and
     // count; false when there is none.
     bool WidenTickStep(bool xAxis);
+    // Sizes the y axis to its widest tick label, never below m_yAxisWidth;
+    // true when its width changed and the control must be laid out again.
+    bool FitYAxisToLabels();
     // Text extent in font of text, or of fallback when text is empty.
     wxSize LabelExtent(const wxString& text, const wxString& fallback, const wxFont& font) const;
     // The open-hand (6) and closed-hand (128) cursors, built once per process.
@@ -730,6 +733,8 @@ protected:
     int m_batchCount;
     wxSize m_charSize;
     int m_yAxisWidth;
+    // Width the y tick labels take, their insets included.
+    int m_yAxisLabelWidth;
     int m_borderWidth;
     int m_labelMargin;
     int m_tickLabelLimit;

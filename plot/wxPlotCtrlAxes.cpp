@@ -23,6 +23,13 @@ const double kZeroTickShare = 1e-6;
 const int kMinTickLabelGap = 3;
 // Widenings of the tick step tried at most: four decades.
 const int kMaxTickWidening = 12;
+// The y-axis drawer writes its labels this far in from the left; as much
+// stays free on the right.
+const int kYLabelInset = 2;
+// Decimals of a tick label at most: more than ticks that are different
+// doubles ever need; nine repeated labels on a view a billionth as wide as
+// its values are far from zero.
+const int kMaxTickDigits = 20;
 
 // The tick labels are written and read back in the C locale, so that a
 // label parses to the value it shows whatever the user's decimal separator.
@@ -93,19 +100,27 @@ bool ReadTickLabel(const wxString& label, double* value)
     return label.ToCDouble(value);
 }
 
+// The power of ten of v's leading digit. Floored, not truncated: a step of
+// 0.5 leads at 10^-1, not 10^0. A step built by repeated multiplication may
+// fall a rounding error short of its power of ten and still belongs to it.
+int DecimalExponent(double v)
+{
+    return int(std::floor(std::log10(v) + 1e-9));
+}
+
 // Decimals of the labels of ticks step apart on an axis whose farthest end
-// from zero is absMax, fixed-point or exponential.
+// from zero is absMax, fixed-point or exponential: down to the step's leading
+// digit, so that neighbouring ticks read differently. An exponential label
+// counts them behind the leading digit of the largest tick.
 int TickDigits(double step, bool exponential, double absMax)
 {
-    const double logStep = std::log10(step);
-    if (exponential)
-        return std::abs(int(std::log10(absMax)) - int(logStep));
-    return step < 1.0 ? int(std::ceil(-logStep)) : 0;
+    const int stepExponent = DecimalExponent(step);
+    return std::max(0, (exponential ? DecimalExponent(absMax) : 0) - stepExponent);
 }
 
 wxString TickFormat(int digits, bool exponential)
 {
-    digits = std::min(std::max(digits, 0), 9);
+    digits = std::min(std::max(digits, 0), kMaxTickDigits);
     return wxString::Format(exponential ? wxS("%%.%dle") : wxS("%%.%dlf"), digits);
 }
 
@@ -417,6 +432,24 @@ void wxPlotCtrl::Redraw(int flags)
         m_yAxis->Refresh(false);
     if (flags & wxPLOTCTRL_REDRAW_WINDOW)
         Refresh(true);
+    // The y axis holds its widest label: a new width is a new layout, which
+    // redraws everything again. The labels depend on heights only, so the
+    // new layout keeps them.
+    if ((flags & wxPLOTCTRL_REDRAW_YAXIS) && FitYAxisToLabels())
+        DoSize();
+}
+
+bool wxPlotCtrl::FitYAxisToLabels()
+{
+    if (!m_yAxisDrawer || !m_yAxis || !m_showYAxis)
+        return false;
+    int widest = 0;
+    for (const wxString& label : m_yTickLabels)
+        widest = std::max(widest, m_yAxisDrawer->GetLabelExtent(label, m_yAxis).x);
+    const int needed = widest + 2 * kYLabelInset;
+    const bool changed = std::max(needed, m_yAxisWidth) != std::max(m_yAxisLabelWidth, m_yAxisWidth);
+    m_yAxisLabelWidth = needed;
+    return changed;
 }
 
 // --- Layout --------------------------------------------------------------------
@@ -460,7 +493,7 @@ void wxPlotCtrl::DoSize(const wxRect& rect, bool setWindows)
     // The title sits at the top and the y label at the left edge (their
     // stored positions are those of the last layout, unset before the first).
     const int ty = 0, yx = 0;
-    const int yAxisW = m_showYAxis ? m_yAxisWidth : 1;
+    const int yAxisW = m_showYAxis ? std::max(m_yAxisWidth, m_yAxisLabelWidth) : 1;
     const int xAxisH = m_showXAxis ? c : h;
     const int free = m_clientRect.height - ty - X.height - xAxisH - th;
 

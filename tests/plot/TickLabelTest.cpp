@@ -1,7 +1,7 @@
 // Tick labels as a user reads them: the number of each tick as printf would
-// write it (they are written without printf on the common formats), zero
-// without a sign, and no two labels of an axis touching or cut off at its
-// ends, however dense the ticks are asked for.
+// write it (they are written without printf on the common formats), with the
+// digits its step needs, zero without a sign, and no two labels of an axis
+// touching or cut off, however dense the ticks are asked for.
 
 #include "PlotCtrlTestSupport.h"
 #include "wxPlotDrawerAxis.h"
@@ -18,12 +18,14 @@ TEST_F(PlotCtrlTest, TickLabelsReadAsTheirTicks)
     const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", (locale_t)0);
     // {start, width, label limit}: fixed and exponential formats, whole and
     // fractional steps, across zero (where repeated steps land beside it),
-    // halfway cases, far from zero.
+    // halfway cases, far from zero, steps far below the values.
     const double views[][3] = {
         {0, 200, 50000},      {-0.35, 0.7, 1000},     {0.013, 9.91, 1000},   {-1234.5, 77.25, 50000},
         {2000, 1000, 1000},   {-0.0005, 0.001, 1000}, {1e-7, 3.3e-7, 1000},  {-9.87e12, 4.1e11, 1000},
         {0.125, 0.0625, 1000}, {999999.5, 2.5, 1e7},  {-1e300, 7e299, 1000}, {2.5e-300, 1e-300, 1000},
         {-0.7, 2.1, 1000},    {-3.3, 6.6, 1000},      {-0.063, 0.09, 1000},  {-2.1e-5, 3e-5, 1000},
+        {1000, 5, 1000},      {-1005, 5, 1000},       {123456, 0.7, 1000},   {60000, 12.5, 50000},
+        {2.2e-5, 6e-6, 1000}, {1e6, 1e-4, 1000},      {7e15, 64, 1000},      {-2.5e-7, 1e-17, 1000},
     };
     m_plot->SetSize(700, 400);
     m_plot->DoSize();
@@ -51,6 +53,9 @@ TEST_F(PlotCtrlTest, TickLabelsReadAsTheirTicks)
                 std::snprintf(expected, sizeof expected, format.utf8_str().data(), zero ? 0.0 : t);
                 uselocale(old);
                 EXPECT_EQ(wxString::FromUTF8(expected), label) << format << " at " << t;
+                // So neighbours differ: 1000.5 once read 1.000e+03.
+                double read = 0;
+                EXPECT_TRUE(label.ToCDouble(&read) && std::fabs(read - t) < step / 100) << label << " at " << t;
                 t += step;
             }
         }
@@ -72,7 +77,7 @@ TEST_F(PlotCtrlTest, TickLabelsNeitherTouchNorAreCutOff)
     dense->SetSnapTicksToPixels(true);
     // The oscilloscope's window past frame 1000, long labels far from zero, exponential ones, across zero.
     const double views[][2] = {{0, 200}, {1010, 200}, {99990, 200}, {-1234.5, 77.25}, {2000, 1000},
-                               {-0.0005, 0.001}, {-9.87e12, 4.1e11}, {0.013, 9.91}, {-3.3, 6.6}};
+                               {-0.0005, 0.001}, {-9.87e12, 4.1e11}, {0.013, 9.91}, {-3.3, 6.6}, {1000, 5}};
     wxBitmap bitmap(8, 8);
     wxMemoryDC dc(bitmap);
     for (PlotProbe* plot : {m_plot, static_cast<PlotProbe*>(dense)})
@@ -98,6 +103,8 @@ TEST_F(PlotCtrlTest, TickLabelsNeitherTouchNorAreCutOff)
                         const int length = xAxis ? extent.x : extent.y, span = xAxis ? axis.x : axis.y;
                         const int start = wxPlotDrawerAxisBase::LabelStart(ticks[i], length, span);
                         EXPECT_TRUE(start >= 0 && start + length <= span) << where << " cut at " << i;
+                        // y labels start 2 pixels in; the axis is as wide as they need.
+                        EXPECT_TRUE(xAxis || 2 + extent.x <= axis.x) << where << " cut short at " << i;
                         EXPECT_TRUE(i == 0 || std::max(start - prevEnd, prevStart - start - length) >= 1)
                             << where << " touching at " << i;
                         std::tie(prevStart, prevEnd) = std::make_pair(start, start + length);
