@@ -88,6 +88,9 @@ void Controller::ForgetFarEnd()
     // nothing built from the old cache goes out.
     m_parametersReceived = 0;
     m_parametersApplied = 0;
+    // The demo feed is a far end too: each session starts with its
+    // parameter frame, or the pages stay locked from the second on.
+    m_demoParametersSent = 0;
     // A pending save would get the other side's parameter frame; a pending
     // load's block went with the queue.
     m_saveFileName.clear();
@@ -100,7 +103,6 @@ void Controller::ResetLink()
     m_manifoldPressure = 0.0;
     m_minPressure = 0.0;
     m_demoMode = 0;
-    m_demoParametersSent = 0;
     m_gasLevelEnabled = 0;
     m_gasLevelRaw = 0;
     m_gasSwitchTimeEnabled = 0;
