@@ -82,8 +82,9 @@ public:
     // Writes the front request to the port; it stays queued until answered.
     void SendFront();
     // Takes every complete reply frame out of m_rxBuffer and dispatches each;
-    // bytes that cannot start a reply are dropped up to the next header.
-    // Leaves the buffer empty or holding the start of one reply.
+    // bytes that cannot start a reply are dropped up to the next header, and
+    // a frame that fails its sum loses only its first byte. Leaves the
+    // buffer empty or holding the start of one reply.
     void ParseReply();
 
     // --- Observers ---
@@ -352,7 +353,9 @@ public:
     int m_ticksSinceSend = 0;
     // Bytes that tick put on the line.
     std::size_t m_sentLength = 0;
-    // Ticks an incomplete reply has been waited for.
+    // Reads the answer has been waited for (since the send or the last frame
+    // taken); with no reply start held it ends after the longest reply's
+    // line time.
     int m_partialTicks = 0;
     // The unwritten rest of a frame the port took only in part; it goes out
     // before anything else.
@@ -371,15 +374,20 @@ private:
     std::size_t AwaitedLength() const;
     // The answer to the request sent may still be arriving: the buffer holds
     // the start of a reply, or this read brought only noise or an earlier
-    // request's answer. Past the line's time it gives up on what it holds.
+    // request's answer. A start is given up past its own line time.
     bool ReplyStillArriving();
+    // The start held has had the line time its length needs, counted from
+    // the read that brought its header.
+    bool HeldStartOverdue() const;
+    // Number of the read that brought the first byte held.
+    unsigned FrontArrival() const;
+    // Drops count bytes from the front of the receive buffer.
+    void EraseReceived(std::size_t count);
     // Takes the frame at the front of the buffer, dropping noise before it;
     // false when no whole frame is there.
     bool TakeFrame();
     // Drops bytes up to the first that can start a reply.
     void DropNoise();
-    // The line has had time enough: a start still held is noise.
-    void DropStaleStart();
     // The front request has gone out and awaits its answer.
     bool FrontSent() const;
     // Writes to the port (which waits for room at most a part of a tick);
@@ -395,6 +403,17 @@ private:
     bool m_readNoise = false;    // bytes that could start no reply were dropped
     bool m_readFrame = false;    // a whole, well-summed frame was taken
     bool m_readAnswer = false;   // one of them answered a request that had gone out
+
+    // Reads from the port so far (one a tick while a reply is awaited; it
+    // may wrap), and how many bytes of each recent read the receive buffer
+    // still holds.
+    struct RxArrival
+    {
+        std::size_t bytes;
+        unsigned read;
+    };
+    unsigned m_rxReads = 0;
+    std::deque<RxArrival> m_rxArrivals;
 
     ControllerHost* m_host = nullptr;
 };

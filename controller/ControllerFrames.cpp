@@ -115,37 +115,64 @@ std::size_t Controller::AwaitedLength() const
 
 bool Controller::ReplyStillArriving()
 {
+    // A start held past its own line time is no reply: one byte goes and the
+    // search starts again behind it, where a reply may be whole or arriving.
+    while (HeldStartOverdue())
+    {
+        EraseReceived(1);
+        m_readNoise = true;
+        ParseReply();
+    }
     // Once this read has brought the answer and nothing else is out, a start
     // held behind it is no reply to wait for: the next read sorts it out.
     const bool done = m_readAnswer && !FrontSent();
-    const std::size_t partial = done ? 0 : AwaitedLength();
-    // Noise may be the answer garbled, with its rest still on the line; an
-    // earlier request's answer (late, or one still under way when the queue
-    // was changed) has the ECU's answer to this one right behind it.
-    const bool behind = FrontSent() && (m_readNoise || (m_readFrame && !m_readAnswer));
-    if (partial == 0 && !behind)
+    if (done)
     {
         m_partialTicks = 0;
         return false;
     }
-    // Wait as long as the line needs for what may still come.
     ++m_partialTicks;
-    if (m_partialTicks * kTickMs <= LineMs(partial ? partial : kLongestReply) + kReplyMarginMs)
+    if (AwaitedLength() > 0)
         return true;
-    // The rest is not coming: a stale start would hold up the next reply,
-    // and a whole reply may sit behind it.
-    DropStaleStart();
+    // Noise may be the answer garbled, or come before it; an earlier
+    // request's answer (late, or one still under way when the queue was
+    // changed) has the answer to this one right behind it. While it keeps
+    // coming, wait at most the longest reply's time.
+    const bool behind = FrontSent() && (m_readNoise || (m_readFrame && !m_readAnswer));
+    if (behind && m_partialTicks * kTickMs <= LineMs(kLongestReply) + kReplyMarginMs)
+        return true;
     m_partialTicks = 0;
     return false;
 }
 
-void Controller::DropStaleStart()
+bool Controller::HeldStartOverdue() const
 {
-    while (AwaitedLength() > 0)
+    const std::size_t length = AwaitedLength();
+    if (length == 0)
+        return false;
+    // Its header came with the read numbered FrontArrival(); noise before
+    // it took none of its time.
+    const unsigned reads = m_rxReads - FrontArrival() + 1;
+    return reads * kTickMs > static_cast<unsigned>(LineMs(length) + kReplyMarginMs);
+}
+
+unsigned Controller::FrontArrival() const
+{
+    return m_rxArrivals.empty() ? m_rxReads : m_rxArrivals.front().read;
+}
+
+void Controller::EraseReceived(std::size_t count)
+{
+    count = std::min(count, m_rxBuffer.size());
+    m_rxBuffer.erase(0, count);
+    while (count > 0 && !m_rxArrivals.empty())
     {
-        m_rxBuffer.erase(0, 1);
-        m_readNoise = true;
-        ParseReply();
+        RxArrival& oldest = m_rxArrivals.front();
+        const std::size_t taken = std::min(count, oldest.bytes);
+        oldest.bytes -= taken;
+        count -= taken;
+        if (oldest.bytes == 0)
+            m_rxArrivals.pop_front();
     }
 }
 
@@ -177,6 +204,10 @@ void Controller::ReadPort()
     m_readNoise = false;
     m_readFrame = false;
     m_readAnswer = false;
+    ++m_rxReads;
+    // The buffer emptied elsewhere (a link reset) takes its arrivals along.
+    if (m_rxBuffer.empty())
+        m_rxArrivals.clear();
     // A vanished port (pty closed, adapter unplugged) fails this query; it
     // then counts as a read that found nothing, and the misses end the link.
     int waiting = 0;
@@ -208,7 +239,10 @@ void Controller::ReadPort()
         m_rxBuffer.resize(held);
         return;
     }
-    m_rxBuffer.resize(held + static_cast<std::size_t>(std::min(got, waiting)));
+    const std::size_t added = static_cast<std::size_t>(std::min(got, waiting));
+    m_rxBuffer.resize(held + added);
+    if (added > 0)
+        m_rxArrivals.push_back({added, m_rxReads});
     ParseReply();
 }
 
@@ -240,7 +274,7 @@ void Controller::DropNoise()
     }
     if (start == 0)
         return;
-    m_rxBuffer.erase(0, start);
+    EraseReceived(start);
     m_readNoise = true;
 }
 
@@ -257,15 +291,17 @@ bool Controller::TakeFrame()
         return false;
     if (FrameSum(bytes, length - 1) != bytes[length - 1])
     {
-        // A garbled reply, dropped whole; the request stays queued and goes
-        // out again. What follows it is parsed on its own.
-        m_rxBuffer.erase(0, length);
+        // A false header's "frame" may hold the start of the reply behind
+        // it, so only one byte goes; of a garbled reply, the rest is noise
+        // (or fails in turn) and its request goes out again.
+        EraseReceived(1);
+        m_readNoise = true;
         return true;
     }
 
     const unsigned char command = bytes[3];
     m_lastPayload.assign(m_rxBuffer, 4, length - 4);
-    m_rxBuffer.erase(0, length);
+    EraseReceived(length);
     m_missCount = 0;
     m_partialTicks = 0;
     m_readFrame = true;

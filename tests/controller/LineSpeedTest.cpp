@@ -63,6 +63,11 @@ protected:
     }
 
     long LiveFrames() const { return std::count(observer.m_events.begin(), observer.m_events.end(), 'D'); }
+    bool Queued(unsigned char command) const
+    {
+        const auto& queue = controller.m_requestQueue;
+        return std::any_of(queue.begin(), queue.end(), [&](const Request& r) { return r.m_command == command; });
+    }
     std::vector<SimulatedEcu::Bytes> Sent(unsigned char command, std::size_t from = 0) const
     {
         std::vector<SimulatedEcu::Bytes> frames;
@@ -109,10 +114,7 @@ TEST_F(LineSpeed, LastValueOfABurstFollowsOnTheWire)
     controller.SetSwitchRpm(1200);
     ASSERT_TRUE(Run([&] { return !Sent(CMD_SET_SWITCH_RPM).empty(); }));
     controller.SetSwitchRpm(1500);
-    ASSERT_TRUE(Run([&] {
-        return std::none_of(controller.m_requestQueue.begin(), controller.m_requestQueue.end(),
-                            [](const Request& r) { return r.m_command == CMD_SET_SWITCH_RPM; });
-    }));
+    ASSERT_TRUE(Run([&] { return !Queued(CMD_SET_SWITCH_RPM); }));
 
     const auto frames = Sent(CMD_SET_SWITCH_RPM);
     ASSERT_EQ(2u, frames.size()) << "the newer value must follow the older on the wire";
@@ -184,5 +186,28 @@ TEST_F(LineSpeed, LoadWhileALiveReplyIsUnderWaySendsEveryFrameOnce)
         EXPECT_EQ(1u, Sent(CMD_WRITE_SETTINGS, from).size());
         EXPECT_EQ(Sent(CMD_READ_PARAMETERS, from), std::vector<cmdtest::Bytes>{cmdtest::RequestFrame(12, {1})});
         EXPECT_EQ(1u, Sent(CMD_SET_SWITCH_RPM, from).size());
+    }
+}
+
+TEST_F(LineSpeed, NoiseInFrontOfAnAcknowledgementNeverSendsTheWriteTwice)
+{
+    // Garbage bytes, or a false header announcing a length, in front of it.
+    const std::pair<std::size_t, std::size_t> noises[] = {{50, 0}, {150, 0}, {200, 0}, {300, 0}, {0, 5},
+                                                          {0, 6},  {0, 7},   {0, 8},   {0, 9},   {0, 10}};
+    ASSERT_TRUE(Run([&] { return LiveFrames() >= 2; }));
+    controller.m_online = 1;
+    unsigned char cng = 0;
+    for (const auto& [burst, falseLength] : noises)
+    {
+        SCOPED_TRACE(::testing::Message() << burst << " garbage bytes, false header of length " << falseLength);
+        ecu.SetNoise({burst, falseLength, 1, CMD_SET_FUEL_TYPE});
+        const std::size_t from = ecu.Received().size();
+        cng ^= 1;
+        controller.SetFuelType(cng);
+        ASSERT_TRUE(Run([&] { return !Queued(CMD_SET_FUEL_TYPE); }));
+        const long frames = LiveFrames();
+        EXPECT_TRUE(Run([&] { return LiveFrames() >= frames + 3; }, 1s)) << "live data did not come back";
+        EXPECT_EQ(1u, Sent(CMD_SET_FUEL_TYPE, from).size());
+        EXPECT_LE(ecu.PeakUnsentReplies(), 1u);
     }
 }

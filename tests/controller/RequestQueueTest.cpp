@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControllerTestSupport.h"
+#include "FrameSum.h"
 #include "SimulatedEcu.h"
 
 namespace
@@ -133,6 +134,34 @@ TEST(ReplyParser, SumMismatchDropsTheFrameAndLeavesTheRequest)
     EXPECT_EQ(4, c.m_missCount);
     EXPECT_EQ(0, c.m_parametersReceived);
     EXPECT_TRUE(link.host.m_calls.empty());
+}
+
+TEST(ReplyParser, GarbledReplyCostsOnlyItselfWhateverHeadersItHolds)
+{
+    // False headers in a garbled live reply: one ends inside it, one reaches
+    // into the acknowledgement behind it.
+    Bytes line = Frame(CMD_READ_LIVE_DATA, 52);
+    line[10] = line[50] = 0xAA;
+    line[12] = 0x07;
+    line[52] = 0x0C;
+    line.back() = static_cast<unsigned char>(FrameSum(line.data(), 56) + 1);
+    const Bytes ack = SimulatedEcu::MakeReply(CMD_SET_FUEL_TYPE, {});
+    line.insert(line.end(), ack.begin(), ack.end());
+    FakeLink link;
+    Controller& c = link.controller;
+    c.RequestLiveData();
+    c.m_request.Build(CMD_SET_FUEL_TYPE, 1);
+    c.QueueRequest();
+    // A byte a read: every piece is waited for.
+    for (unsigned char byte : line)
+    {
+        link.port->Arrive({byte});
+        c.ReadPort();
+    }
+    EXPECT_TRUE(c.m_rxBuffer.empty());
+    EXPECT_EQ(Str({ack.back()}), c.m_lastPayload);
+    ASSERT_EQ(1u, c.m_requestQueue.size());
+    EXPECT_EQ(CMD_READ_LIVE_DATA, c.m_requestQueue[0].m_command);
 }
 
 TEST(ReplyParser, AcknowledgementAndWhatFollowsIt)

@@ -235,7 +235,10 @@ void SimulatedEcu::Answer(const Bytes& request)
         reply.back() = static_cast<unsigned char>(reply.back() + 1);
     if (m_flipLengthEvery > 0 && m_repliesSent % m_flipLengthEvery == 0)
         reply[1] ^= 0x80;
-    // Stray bytes travel with the reply, so that the backlog still counts replies.
+    // Noise and stray bytes travel with the reply, so that the backlog still
+    // counts replies.
+    const Bytes noise = NoiseBefore(command);
+    reply.insert(reply.begin(), noise.begin(), noise.end());
     reply.insert(reply.begin(), m_strayNext.begin(), m_strayNext.end());
     m_strayNext.clear();
     // A reply held back travels with the next, as stray bytes do.
@@ -291,6 +294,32 @@ SimulatedEcu::Clock::duration SimulatedEcu::NextByteDue() const
     const Clock::time_point due = LineStart(m_outbox.front()) + m_byteTime;
     const Clock::time_point now = Clock::now();
     return due > now ? due - now : Clock::duration::zero();
+}
+
+SimulatedEcu::Bytes SimulatedEcu::NoiseBefore(unsigned char command)
+{
+    Bytes noise;
+    if (m_noise.burstBytes == 0 && m_noise.falseLength == 0)
+        return noise;
+    if (m_noise.command >= 0 && m_noise.command != command)
+        return noise;
+    if (m_noise.every > 1 && ++m_noiseCount % m_noise.every != 0)
+        return noise;
+    while (noise.size() < m_noise.burstBytes)
+    {
+        // A fixed LCG: each burst differs from the last, every run alike.
+        m_noiseSeed = m_noiseSeed * 1103515245u + 12345u;
+        const unsigned char byte = static_cast<unsigned char>(m_noiseSeed >> 16);
+        // After 0xAA a byte of 4 or more: a length of 1024 or more.
+        if (!noise.empty() && noise.back() == 0xAA)
+            noise.push_back(byte | 0x04);
+        else
+            noise.push_back(byte % 8 == 0 ? 0xAA : byte);
+    }
+    if (m_noise.falseLength > 0)
+        noise.insert(noise.end(), {0xAA, static_cast<unsigned char>(m_noise.falseLength >> 8),
+                                   static_cast<unsigned char>(m_noise.falseLength)});
+    return noise;
 }
 
 void SimulatedEcu::TakeEffect(const Bytes& request)

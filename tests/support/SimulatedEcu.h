@@ -79,6 +79,17 @@ public:
     void SetFlipLengthEvery(int n) { m_flipLengthEvery = n; }
     // Stray bytes on the line right in front of the next reply.
     void StrayBeforeNextReply(const Bytes& bytes) { m_strayNext = bytes; }
+    // Line noise in front of chosen replies: a burst of garbage (fresh each
+    // time; an 0xAA in it is always followed by a length no reply has), then
+    // a false header (0xAA and a length of falseLength, nothing behind it).
+    struct Noise
+    {
+        std::size_t burstBytes = 0;  // 0 = no burst
+        std::size_t falseLength = 0; // 0 = no false header
+        int every = 1;               // every n-th of the chosen replies
+        int command = -1;            // replies to this command only; -1 = any
+    };
+    void SetNoise(const Noise& noise) { m_noise = noise; m_noiseCount = 0; }
     // The next reply is held back and goes out together with the one after
     // it, as if the line had stalled between them.
     void HoldNextReply() { m_holdNext = true; }
@@ -134,6 +145,8 @@ private:
     int ParseRequests();
     void Answer(const Bytes& request);
     void TakeEffect(const Bytes& request);
+    // The noise due in front of the reply to command (often none).
+    Bytes NoiseBefore(unsigned char command);
     void Flush();
     void WaitDelivered(std::size_t before, std::size_t written);
     // Bytes of the front chunk the line has sent by now (line speed only).
@@ -160,6 +173,9 @@ private:
     int m_corruptEvery = 0;
     int m_flipLengthEvery = 0;
     Bytes m_strayNext;
+    Noise m_noise;
+    int m_noiseCount = 0;         // replies the noise has chosen among
+    unsigned m_noiseSeed = 1;
     bool m_holdNext = false;
     std::size_t m_splitNext = 0;
     std::size_t m_shortPayload = static_cast<std::size_t>(-1);

@@ -6,6 +6,7 @@
 //           [--trickle N] [--line-speed] [--zeros]
 //           [--idle-car [--stall-from N] [--petrol-tenths N]]
 //           [--log FILE] [--flip-length-every N] [--stray-every N]
+//           [--burst N] [--false-header L] [--noise-every N] [--noise-command C]
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -38,6 +39,7 @@ void Usage()
                  "               [--trickle N] [--line-speed] [--zeros]\n"
                  "               [--idle-car [--stall-from N] [--petrol-tenths N]]\n"
                  "               [--log FILE] [--flip-length-every N] [--stray-every N]\n"
+                 "               [--burst N] [--false-header L] [--noise-every N] [--noise-command C]\n"
                  "  --corrupt-every N  every N-th reply has a wrong sum\n"
                  "  --silent-every N   every N-th request is not answered\n"
                  "  --silent-from N    no request from the N-th on is answered\n"
@@ -53,7 +55,12 @@ void Usage()
                  "                     \"backlog N\" whenever N replies wait unsent, more than ever before,\n"
                  "                     and \"rate N\" whenever N requests came within a second, likewise\n"
                  "  --flip-length-every N  every N-th reply has its length's high byte flipped (00 -> 80)\n"
-                 "  --stray-every N    a stray 00 byte in front of every N-th reply\n");
+                 "  --stray-every N    a stray 00 byte in front of every N-th reply\n"
+                 "  --burst N          N bytes of garbage in front of the chosen replies\n"
+                 "  --false-header L   a false header (AA, length L) in front of the chosen replies,\n"
+                 "                     behind the burst\n"
+                 "  --noise-every N    the chosen replies: every N-th (default 1)\n"
+                 "  --noise-command C  the chosen replies: those to command C only\n");
 }
 
 bool NumberArg(int argc, char** argv, int& i, int& out)
@@ -80,6 +87,10 @@ int main(int argc, char** argv)
     int corruptEvery = 0;
     int flipLengthEvery = 0;
     int strayEvery = 0;
+    int burst = 0;
+    int falseHeader = 0;
+    int noiseEvery = 1;
+    int noiseCommand = -1;
     int silentEvery = 0;
     int silentFrom = 0;
     int trickle = 0;
@@ -100,6 +111,14 @@ int main(int argc, char** argv)
             ok = NumberArg(argc, argv, i, flipLengthEvery);
         else if (arg == "--stray-every")
             ok = NumberArg(argc, argv, i, strayEvery);
+        else if (arg == "--burst")
+            ok = NumberArg(argc, argv, i, burst);
+        else if (arg == "--false-header")
+            ok = NumberArg(argc, argv, i, falseHeader) && falseHeader <= 0xFFFF;
+        else if (arg == "--noise-every")
+            ok = NumberArg(argc, argv, i, noiseEvery);
+        else if (arg == "--noise-command")
+            ok = NumberArg(argc, argv, i, noiseCommand) && noiseCommand <= 0xFF;
         else if (arg == "--silent-every")
             ok = NumberArg(argc, argv, i, silentEvery);
         else if (arg == "--silent-from")
@@ -154,6 +173,7 @@ int main(int argc, char** argv)
     ecu.SetWaitForDelivery(false);
     ecu.SetCorruptEvery(corruptEvery);
     ecu.SetFlipLengthEvery(flipLengthEvery);
+    ecu.SetNoise({static_cast<std::size_t>(burst), static_cast<std::size_t>(falseHeader), noiseEvery, noiseCommand});
     ecu.SetSilentEvery(silentEvery);
     ecu.SetSilentFrom(silentFrom);
     ecu.SetTrickle(static_cast<std::size_t>(trickle));
