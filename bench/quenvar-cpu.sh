@@ -17,6 +17,7 @@
 # oscilloscope, both draw every live frame); without it the first page is
 # shown. --after F starts measuring once F live frames have come (default
 # 10); the oscilloscope scrolls, and redraws its x axis, from frame 190 on.
+# GDK_SCALE=2 in the environment measures it on a HiDPI screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 while [ $# -gt 0 ]; do
@@ -61,7 +62,10 @@ pty=$(head -n 1 "$work/sim.out")
 [ -n "$pty" ] || { echo "sim_ecu gave no pty" >&2; exit 1; }
 printf 'Port=%s\n' "$pty" >"$work/Oskat.ini"
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+# At GDK_SCALE=2 (a HiDPI screen) the window is twice as many pixels each
+# way; the screen grows with it, so that all of it is drawn.
+scale=${GDK_SCALE:-1}
+xvfb-run -a -s "-screen 0 $((1024 * scale))x$((768 * scale))x24" bash -c '
   set -euo pipefail
   quenvar=$1 work=$2 seconds=$3
   cd "$work"

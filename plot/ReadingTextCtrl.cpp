@@ -131,9 +131,14 @@ void ReadingTextCtrl::OnPaint(wxPaintEvent&)
         return;
     // Composed off screen and laid in one piece: each copy onto the window
     // is a trip to the display, one per character otherwise.
-    if (!m_picture.IsOk() || m_picture.GetSize() != size || m_pictureText != m_text) {
-        if (!m_picture.IsOk() || m_picture.GetSize() != size)
-            m_picture.Create(size.x, size.y);
+    // In the window's own pixels (GDK_SCALE), as the glyphs are: a picture
+    // of window pixels would squeeze them and then be doubled on the screen.
+    const double scale = GetContentScaleFactor();
+    const bool fits = m_picture.IsOk() && m_picture.GetLogicalSize() == size &&
+                      m_picture.GetScaleFactor() == scale;
+    if (!fits || m_pictureText != m_text) {
+        if (!fits)
+            m_picture.CreateWithDIPSize(size, scale);
         Compose();
     }
     dc.DrawBitmap(m_picture, 0, 0);
@@ -142,7 +147,7 @@ void ReadingTextCtrl::OnPaint(wxPaintEvent&)
 void ReadingTextCtrl::Compose()
 {
     wxMemoryDC dc(m_picture);
-    const wxSize size = m_picture.GetSize();
+    const wxSize size = m_picture.GetLogicalSize();
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(Background()));
     dc.DrawRectangle(0, 0, size.x, size.y);
@@ -161,14 +166,16 @@ void ReadingTextCtrl::Compose()
 
 const wxBitmap& ReadingTextCtrl::Glyph(wxUniChar ch)
 {
+    // A window moved to a screen of another scale makes its glyphs anew.
+    const double scale = GetContentScaleFactor();
     auto it = m_glyphs.find(ch);
-    if (it != m_glyphs.end())
+    if (it != m_glyphs.end() && it->second.GetScaleFactor() == scale)
         return it->second;
 
     const wxString text(ch);
     const int width = CharWidth(ch);
     wxBitmap glyph;
-    glyph.CreateWithDIPSize(wxSize(width, std::max(1, m_extent.y)), GetContentScaleFactor());
+    glyph.CreateWithDIPSize(wxSize(width, std::max(1, m_extent.y)), scale);
     {
         wxMemoryDC dc(glyph);
         dc.SetBackground(wxBrush(Background()));
@@ -177,5 +184,5 @@ const wxBitmap& ReadingTextCtrl::Glyph(wxUniChar ch)
         dc.SetTextForeground(GetForegroundColour());
         dc.DrawText(text, 0, 0);
     }
-    return m_glyphs.emplace(ch, glyph).first->second;
+    return m_glyphs[ch] = glyph;
 }

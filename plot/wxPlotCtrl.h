@@ -135,6 +135,12 @@ class wxPlotCtrl;
 
 // --- Child windows -----------------------------------------------------------
 
+// A back buffer holds size window pixels at window's content scale, so that
+// at GDK_SCALE=2 it is as sharp as the toolkit's own drawing. Fits: it is
+// such a buffer; Fit makes it one, true when it had to be made anew.
+bool wxPlotBackBufferFits(const wxBitmap& bitmap, const wxSize& size, const wxWindow* window);
+bool wxPlotFitBackBuffer(wxBitmap& bitmap, const wxSize& size, const wxWindow* window);
+
 // The plot area. Paint and input go to the owning control.
 class wxPlotCtrlArea : public wxWindow
 {

@@ -4,6 +4,7 @@
 // events, so everything that shows on screen is drawn here from state.
 
 #include "wxPlotCtrl.h"
+#include "wxPlotClipLayer.h"
 #include "wxPlotDrawer.h"
 
 #include <wx/dcclient.h>
@@ -11,6 +12,22 @@
 #include <wx/scrolbar.h>
 
 #include <algorithm>
+
+// --- Back buffers ----------------------------------------------------------------
+
+bool wxPlotBackBufferFits(const wxBitmap& bitmap, const wxSize& size, const wxWindow* window)
+{
+    return bitmap.IsOk() && bitmap.GetLogicalSize() == size &&
+           bitmap.GetScaleFactor() == window->GetContentScaleFactor();
+}
+
+bool wxPlotFitBackBuffer(wxBitmap& bitmap, const wxSize& size, const wxWindow* window)
+{
+    if (wxPlotBackBufferFits(bitmap, size, window))
+        return false;
+    bitmap.CreateWithDIPSize(size, window->GetContentScaleFactor());
+    return true;
+}
 
 // --- Area ----------------------------------------------------------------------
 
@@ -22,9 +39,7 @@ void wxPlotCtrl::DrawAreaWindow(wxPaintEvent& WXUNUSED(event), wxDC* dc, wxPlotC
     {
         if (m_areaSize.width <= 0 || m_areaSize.height <= 0)
             return;
-        if (!area->m_bitmap.IsOk() || area->m_bitmap.GetWidth() != m_areaSize.width ||
-            area->m_bitmap.GetHeight() != m_areaSize.height)
-            area->m_bitmap.Create(m_areaSize.width, m_areaSize.height);
+        wxPlotFitBackBuffer(area->m_bitmap, m_areaSize.GetSize(), area);
         wxMemoryDC mdc(area->m_bitmap);
         DrawArea(&mdc, m_areaSize);
         m_dirtyFlags &= ~wxPLOTCTRL_REDRAW_PLOT;
@@ -48,7 +63,8 @@ namespace
 {
 // Curves are handed a few columns more than the clip on each side, so that
 // a re-rendered stretch gets the lines and marks of the points just outside
-// it exactly as a whole render does; the clip keeps them within it.
+// it exactly as a whole render does; the clip keeps them within it. Wider
+// pens reach further: the overlap grows with them.
 const int kCurveOverlap = 8;
 
 // Fills the rectangles that emit hands to its argument in colour, within
@@ -68,7 +84,7 @@ void FillRects(wxPlotPixelCanvas& pixels, wxDC& dc, const wxRect& area, const wx
     }
     emit([&](const wxRect& r) {
         if (direct)
-            pixels.FillRect(r);
+            pixels.FillRect(pixels.ToDevice(r));
         else
             dc.DrawRectangle(r);
     });
@@ -94,10 +110,16 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
     dc->SetBrush(wxBrush(GetAreaBackgroundColour(), wxBRUSHSTYLE_SOLID));
     dc->SetPen(*wxTRANSPARENT_PEN);
     DrawTickMarks(dc, rect);
-    DrawMarkers(dc, rect);
+    {
+        const wxPlotClipLayer layer(*dc, clip, m_areaSize);
+        DrawMarkers(dc, rect);
+    }
 
+    int overlap = kCurveOverlap;
+    for (const wxPlotCurve* curve : m_curves)
+        overlap = std::max(overlap, wxPlotCurveReach(curve) + 1);
     wxRect curveRect(clip);
-    curveRect.Inflate(kCurveOverlap, 0);
+    curveRect.Inflate(overlap, 0);
     curveRect = curveRect.Intersect(m_areaSize);
     // The active curve last, so that it lies on top. Data curves are set
     // straight into the back buffer's pixels, or collect in one pixel layer
@@ -114,6 +136,7 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
                 m_dataCurveDrawer->EndBatch(dc);
                 m_dataCurveDrawer->BeginBatch(dc, m_areaSize.width, m_areaSize.height);
             }
+            const wxPlotClipLayer layer(*dc, clip, m_areaSize);
             DrawCurve(dc, m_curves[i], i, curveRect);
         }
     };
@@ -124,7 +147,10 @@ void wxPlotCtrl::DrawArea(wxDC* dc, const wxRect& rect)
         drawOne(m_activeIndex);
     if (m_dataCurveDrawer)
         m_dataCurveDrawer->EndBatch(dc);
-    DrawCursor(dc);
+    {
+        const wxPlotClipLayer layer(*dc, clip, m_areaSize);
+        DrawCursor(dc);
+    }
     DrawKey(dc);
 
     // The frame as four filled strips: a stroked rectangle with
@@ -270,13 +296,12 @@ void wxPlotCtrl::DrawAxisWindow(wxPaintEvent& WXUNUSED(event), wxDC* dc, wxPlotC
     const wxSize size = axis->GetClientSize();
     if (size.x < 2 || size.y < 2)
         return;
-    const bool resized = !axis->m_bitmap.IsOk() || axis->m_bitmap.GetSize() != size;
+    const bool resized = !wxPlotBackBufferFits(axis->m_bitmap, size, axis);
     if ((m_dirtyFlags & flag) || resized)
     {
         m_dirtyFlags &= ~flag;
         UpdateAreaSize();
-        if (resized)
-            axis->m_bitmap.Create(size.x, size.y);
+        wxPlotFitBackBuffer(axis->m_bitmap, size, axis);
         wxMemoryDC mdc(axis->m_bitmap);
         if (axis->IsXAxis())
             DrawXAxis(&mdc, true);

@@ -4,6 +4,7 @@
 // screen.
 
 #include "wxPlotCtrl.h"
+#include "wxPlotDrawerBase.h"
 
 #include <wx/dcmemory.h>
 
@@ -16,10 +17,6 @@
 
 namespace
 {
-// Extra columns round a redrawn stretch for the point marks (two pixels
-// each way) and the cursor's frame.
-const int kPointMarkReach = 2;
-
 DoubleRange Ordered(const DoubleRange& r)
 {
     return r.m_min <= r.m_max ? r : DoubleRange(r.m_max, r.m_min);
@@ -91,8 +88,7 @@ void wxPlotCtrl::RedrawAreaStretch(const wxRect& stretch)
     if (r.IsEmpty())
         return;
     wxBitmap& bitmap = m_area->m_bitmap;
-    if (!bitmap.IsOk() || bitmap.GetWidth() != m_areaSize.width ||
-        bitmap.GetHeight() != m_areaSize.height)
+    if (!wxPlotBackBufferFits(bitmap, m_areaSize.GetSize(), m_area))
     {
         Redraw(wxPLOTCTRL_REDRAW_PLOT);
         return;
@@ -128,11 +124,8 @@ void wxPlotCtrl::RedrawPlotXRange(double minX, double maxX, int margin)
 int wxPlotCtrl::StretchMargin(int curveIndex) const
 {
     const wxSize mark = m_cursorMarker.GetSize();
-    int reach = std::max(mark.x, 0) + std::max(m_cursorMarker.GetPen().GetWidth(), 1);
-    if (const wxPlotCurve* curve = GetCurve(curveIndex))
-        for (int i = 0; i < wxPLOTPEN_MAXTYPE; ++i)
-            reach = std::max(reach, curve->GetPen(i).GetWidth() + kPointMarkReach);
-    return reach + 1;
+    const int reach = std::max(mark.x, 0) + std::max(m_cursorMarker.GetPen().GetWidth(), 1);
+    return std::max(reach, wxPlotCurveReach(GetCurve(curveIndex))) + 1;
 }
 
 void wxPlotCtrl::RedrawDataCurve(int curveIndex, int firstIndex, int lastIndex)

@@ -85,20 +85,25 @@ void wxPlotDrawerAxisBase::DrawLabel(wxDC* dc, bool refresh, const wxString& lab
     }
     const wxFont font = dc->GetFont();
     const wxColour text = dc->GetTextForeground(), back = background.GetColour();
+    // Made in the DC's own pixels (GDK_SCALE), so that the copy is as sharp
+    // as the text drawn.
+    const double scale = dc->GetContentScaleFactor();
     if (font != m_pictureFont || text != m_pictureText || back != m_pictureBackground ||
-        m_pictures.size() > kMaxCachedExtents)
+        scale != m_pictureScale || m_pictures.size() > kMaxCachedExtents)
     {
         m_pictures.clear();
         m_pictureFont = font;
         m_pictureText = text;
         m_pictureBackground = back;
+        m_pictureScale = scale;
     }
     auto it = m_pictures.find(label);
     if (it == m_pictures.end())
     {
         // A margin round the text's box holds any ink that leaves it.
         const wxSize extent = LabelExtent(label, dc);
-        wxBitmap picture(extent.x + 2 * kPictureMargin, extent.y + 2 * kPictureMargin);
+        wxBitmap picture;
+        picture.CreateWithDIPSize(extent + wxSize(2 * kPictureMargin, 2 * kPictureMargin), scale);
         {
             wxMemoryDC mdc(picture);
             mdc.SetBackground(wxBrush(back));

@@ -76,6 +76,7 @@ private:
     std::map<wxString, wxBitmap> m_pictures;
     wxFont m_pictureFont;
     wxColour m_pictureText, m_pictureBackground;
+    double m_pictureScale = 1;
 
     wxDECLARE_ABSTRACT_CLASS(wxPlotDrawerAxisBase);
 };

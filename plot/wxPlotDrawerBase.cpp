@@ -178,3 +178,12 @@ wxPen wxPlotCurveDrawPen(const wxPlotCurve* curve, int which, double penScale)
         pen.SetWidth(int(pen.GetWidth() * penScale));
     return pen;
 }
+
+int wxPlotCurveReach(const wxPlotCurve* curve)
+{
+    int reach = 0;
+    if (curve)
+        for (int i = 0; i < wxPLOTPEN_MAXTYPE; ++i)
+            reach = std::max(reach, curve->GetPen(i).GetWidth() + wxPLOT_POINT_MARK_REACH);
+    return reach;
+}

@@ -76,6 +76,14 @@ void wxPlotSetCrispDrawing(wxDC& dc);
 // black when the curve has no such pen.
 wxPen wxPlotCurveDrawPen(const wxPlotCurve* curve, int which, double penScale);
 
+// How far the arms of a data point's cross, and a function curve's
+// selected ring, reach from the point, in window pixels.
+const int wxPLOT_POINT_MARK_REACH = 2;
+
+// Window pixels the drawing of curve may reach beyond its points (its
+// widest pen and the marks on them); 0 for none.
+int wxPlotCurveReach(const wxPlotCurve* curve);
+
 // A copy of font whose point size is round(size * scale), at least 2.
 wxFont wxPlotScaledFont(const wxFont& font, double scale);
 

@@ -14,42 +14,44 @@ void wxPlotDrawerCurve::Draw(wxDC* dc, wxPlotCurve* curve, int curveIndex)
     const wxPen selectedPen = wxPlotCurveDrawPen(curve, wxPLOTPEN_SELECTED, m_penScale);
     const DoubleRangeSelection* selection = m_owner->GetCurveSelection(curveIndex);
 
+    // Lines go through a pixel layer, as data curves do (cairo's
+    // unsmoothed strokes smear between neighbouring columns of one path),
+    // one column of the canvas's own pixels after the other.
+    const wxRect& area = m_owner->GetAreaSize();
+    m_canvas.Start(*dc, area.width, area.height);
+    const int scale = m_canvas.GetScale();
     const wxRect2DDouble& view = m_plotViewRect;
     const double zx = m_owner->GetZoomX(), zy = m_owner->GetZoomY();
-    const double ah = m_owner->GetAreaSize().height;
-    auto toPixel = [&](double x, double y) {
-        return wxPoint(wxPlotPixel((x - view.m_x) * zx + 0.5),
-                       wxPlotPixel(ah - (y - view.m_y) * zy + 0.5));
+    const double ah = area.height;
+    auto toPixel = [&](double x, double y, int k) {
+        return wxPoint(wxPlotPixel((x - view.m_x) * zx * k + 0.5),
+                       wxPlotPixel((ah - (y - view.m_y) * zy) * k + 0.5));
     };
-
-    // Lines go through a pixel layer, as data curves do (cairo's
-    // unsmoothed strokes smear between neighbouring columns of one path).
-    const wxRect& area = m_owner->GetAreaSize();
-    if (!m_canvas.Attach(*dc, area.width, area.height))
-        m_canvas.Reset(area.width, area.height);
     m_rings.clear();
     auto usePen = [&](const wxPen& pen) {
         m_canvas.SetColour(pen.GetColour());
-        m_canvas.SetWidth(pen.GetWidth());
+        m_canvas.SetWidth(pen.GetWidth() * scale);
     };
 
     double prevX = 0, prevY = 0;
-    for (int px = m_dcRect.x; px <= m_dcRect.GetRight(); ++px)
+    const int firstColumn = m_dcRect.x * scale, lastColumn = (m_dcRect.GetRight() + 1) * scale - 1;
+    for (int px = firstColumn; px <= lastColumn; ++px)
     {
-        const double x = px / zx + view.m_x;
+        const double x = double(px) / (zx * scale) + view.m_x;
         const double y = curve->GetY(x);
         const bool selected = selection && selection->IsSelected(x);
-        if (px > m_dcRect.x)
+        if (px > firstColumn)
         {
             double x0 = prevX, y0 = prevY, x1 = x, y1 = y;
             const int r = ClipLineToRect(x0, y0, x1, y1, view);
             if (r != wxPLOTCLIP_OUTSIDE)
             {
-                const wxPoint p = toPixel(x0, y0), c = toPixel(x1, y1);
+                const wxPoint p = toPixel(x0, y0, scale), c = toPixel(x1, y1, scale);
                 usePen(selected ? selectedPen : normalPen);
                 m_canvas.Line(p.x, p.y, c.x, c.y);
-                if (selected && !(r & wxPLOTCLIP_SECOND))
-                    m_rings.push_back(c);
+                // Rings go on whole window pixels.
+                if (selected && !(r & wxPLOTCLIP_SECOND) && px % scale == 0)
+                    m_rings.push_back(toPixel(x1, y1, 1));
             }
         }
         prevX = x;

@@ -189,7 +189,9 @@ struct wxPlotDrawerDataCurve::Run
 
 void wxPlotDrawerDataCurve::BeginBatch(wxDC* dc, int width, int height)
 {
-    if (!dc || !m_canvas.Attach(*dc, width, height))
+    if (dc)
+        m_canvas.Start(*dc, width, height);
+    else
         m_canvas.Reset(width, height);
     m_batch = true;
 }
@@ -257,8 +259,9 @@ void wxPlotDrawerDataCurve::AddCross(Run& run, const wxPoint& p)
     }
     if (!run.visible)
         return;
-    m_canvas.Line(p.x - 2, p.y, p.x + 2, p.y);
-    m_canvas.Line(p.x, p.y - 2, p.x, p.y + 2);
+    const int arm = wxPLOT_POINT_MARK_REACH * m_canvas.GetScale();
+    m_canvas.Line(p.x - arm, p.y, p.x + arm, p.y);
+    m_canvas.Line(p.x, p.y - arm, p.x, p.y + arm);
 }
 
 void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
@@ -311,8 +314,15 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
         return ri < ranges.size() && ranges[ri].m_min <= i;
     };
 
-    const double zx = m_owner->GetZoomX(), zy = m_owner->GetZoomY();
-    const double ah = m_owner->GetAreaSize().height;
+    const bool ownLayer = !m_batch;
+    const wxRect& area = m_owner->GetAreaSize();
+    if (ownLayer)
+        m_canvas.Start(*dc, area.width, area.height);
+    // In the canvas's own pixels: at a scale of 2 a curve is drawn in the
+    // screen's pixels, not in doubled ones.
+    const int scale = m_canvas.GetScale();
+    const double zx = m_owner->GetZoomX() * scale, zy = m_owner->GetZoomY() * scale;
+    const double ah = double(area.height) * scale;
     const double left = view.m_x, right = view.m_x + view.m_width;
     const double bottom = view.m_y, top = view.m_y + view.m_height;
     auto toPixel = [&](double x, double y) {
@@ -324,10 +334,6 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
 
     if (m_crossStamp.size() < size_t(ah) + 2)
         m_crossStamp.assign(size_t(ah) + 2, 0u);
-    const bool ownLayer = !m_batch;
-    const wxRect& area = m_owner->GetAreaSize();
-    if (ownLayer && !m_canvas.Attach(*dc, area.width, area.height))
-        m_canvas.Reset(area.width, area.height);
 
     Run run;
     run.drawLines = curve->GetDrawLines();
@@ -337,7 +343,7 @@ void wxPlotDrawerDataCurve::Draw(wxDC* dc, wxPlotData* curve, int curveIndex)
     auto usePen = [&](bool selected) {
         const wxPen& pen = selected ? selectedPen : normalPen;
         m_canvas.SetColour(pen.GetColour());
-        m_canvas.SetWidth(pen.GetWidth());
+        m_canvas.SetWidth(pen.GetWidth() * scale);
         run.visible = pen.GetStyle() != wxPENSTYLE_TRANSPARENT;
         run.crossColumn = INT_MIN;
         runSelected = selected;

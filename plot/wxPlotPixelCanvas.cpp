@@ -10,6 +10,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,10 +27,11 @@ cairo_t* CairoOf(wxDC& dc)
 #endif
 } // namespace
 
-void wxPlotPixelCanvas::Reset(int width, int height)
+void wxPlotPixelCanvas::Reset(int width, int height, int scale)
 {
     Release();
-    const int w = std::max(0, width), h = std::max(0, height);
+    m_layerScale = m_scale = std::max(1, scale);
+    const int w = std::max(0, width) * m_scale, h = std::max(0, height) * m_scale;
     const size_t size = size_t(w) * size_t(h);
     if (m_pixels.size() != size || w != m_width)
     {
@@ -44,6 +46,12 @@ void wxPlotPixelCanvas::Reset(int width, int height)
     m_clipX0 = m_clipY0 = 0;
     m_clipX1 = m_width;
     m_clipY1 = m_height;
+}
+
+void wxPlotPixelCanvas::Start(wxDC& dc, int width, int height)
+{
+    if (!Attach(dc, width, height))
+        Reset(width, height, int(std::lround(dc.GetContentScaleFactor())));
 }
 
 void wxPlotPixelCanvas::ClearDirty()
@@ -74,22 +82,27 @@ bool wxPlotPixelCanvas::Attach(wxDC& dc, int width, int height)
     const cairo_operator_t op = cairo_get_operator(cr);
     if (op != CAIRO_OPERATOR_OVER && op != CAIRO_OPERATOR_SOURCE)
         return false;
+    // The DC's scale (GDK_SCALE) is cairo's matrix; a whole number of the
+    // image's pixels makes one of the DC's.
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
     double ox = 0, oy = 0, sx = 1, sy = 1;
     cairo_surface_get_device_offset(surface, &ox, &oy);
     cairo_surface_get_device_scale(surface, &sx, &sy);
-    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != 0 || m.y0 != 0 || ox != 0 ||
-        oy != 0 || sx != 1 || sy != 1)
+    const double scale = m.xx * sx;
+    const int s = int(scale);
+    if (m.xy != 0 || m.yx != 0 || m.x0 != 0 || m.y0 != 0 || ox != 0 || oy != 0 ||
+        m.yy * sy != scale || s < 1 || s != scale)
         return false;
-    // A clip of one whole-pixel rectangle (or none, which lists the whole
-    // image); anything else is left to cairo.
+    // A clip of one rectangle on whole pixels (or none, which lists the
+    // whole image); anything else is left to cairo.
     cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
     const bool one = clips->status == CAIRO_STATUS_SUCCESS && clips->num_rectangles <= 1;
     cairo_rectangle_t clip = {0, 0, 0, 0};
     if (one && clips->num_rectangles == 1)
         clip = clips->rectangles[0];
     cairo_rectangle_list_destroy(clips);
+    clip = {clip.x * s, clip.y * s, clip.width * s, clip.height * s};
     if (!one || clip.x != int(clip.x) || clip.y != int(clip.y) || clip.width != int(clip.width) ||
         clip.height != int(clip.height))
         return false;
@@ -100,8 +113,9 @@ bool wxPlotPixelCanvas::Attach(wxDC& dc, int width, int height)
     m_surface = cairo_surface_reference(surface);
     m_data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
     m_stride = cairo_image_surface_get_stride(surface) / 4;
-    const int w = std::min(width, cairo_image_surface_get_width(surface));
-    const int h = std::min(height, cairo_image_surface_get_height(surface));
+    m_scale = s;
+    const int w = std::min(width * s, cairo_image_surface_get_width(surface));
+    const int h = std::min(height * s, cairo_image_surface_get_height(surface));
     m_clipX0 = std::max(0, int(clip.x));
     m_clipY0 = std::max(0, int(clip.y));
     m_clipX1 = std::max(m_clipX0, std::min(w, int(clip.x + clip.width)));
@@ -261,6 +275,7 @@ void wxPlotPixelCanvas::Release()
     cairo_surface_destroy(surface);
     m_surface = nullptr;
     m_dirtyX0 = m_dirtyY0 = m_dirtyX1 = m_dirtyY1 = 0;
+    m_scale = m_layerScale;
     m_data = m_pixels.data();
     m_stride = m_width;
     m_clipX0 = m_clipY0 = 0;
@@ -278,7 +293,10 @@ void wxPlotPixelCanvas::DrawOnto(wxDC& dc, int x, int y)
     }
     if (IsEmpty())
         return;
-    const wxRect r(m_dirtyX0, m_dirtyY0, m_dirtyX1 - m_dirtyX0, m_dirtyY1 - m_dirtyY0);
+    // Whole window pixels: the layer is laid in those.
+    const int k = m_scale;
+    const int x0 = m_dirtyX0 / k * k, y0 = m_dirtyY0 / k * k;
+    const wxRect r(x0, y0, (m_dirtyX1 - x0 + k - 1) / k * k, (m_dirtyY1 - y0 + k - 1) / k * k);
     m_dirtyX0 = m_dirtyY0 = m_dirtyX1 = m_dirtyY1 = 0;
 #ifdef QUENVAR_HAVE_CAIRO
     // The layer already is cairo's premultiplied ARGB: laid straight onto a
@@ -288,8 +306,9 @@ void wxPlotPixelCanvas::DrawOnto(wxDC& dc, int x, int y)
         cairo_surface_t* surface = cairo_image_surface_create_for_data(
             reinterpret_cast<unsigned char*>(m_pixels.data()), CAIRO_FORMAT_ARGB32, m_width,
             m_height, m_width * 4);
+        cairo_surface_set_device_scale(surface, k, k);
         cairo_save(cr);
-        cairo_rectangle(cr, x + r.x, y + r.y, r.width, r.height);
+        cairo_rectangle(cr, x + r.x / k, y + r.y / k, r.width / k, r.height / k);
         cairo_clip(cr);
         cairo_set_source_surface(cr, surface, x, y);
         cairo_paint(cr);
@@ -317,5 +336,5 @@ void wxPlotPixelCanvas::DrawOnto(wxDC& dc, int x, int y)
             row[xx] = 0;
         }
     }
-    dc.DrawBitmap(wxBitmap(image), x + r.x, y + r.y, false);
+    dc.DrawBitmap(wxBitmap(image, wxBITMAP_SCREEN_DEPTH, k), x + r.x / k, y + r.y / k, false);
 }

@@ -4,6 +4,10 @@
 // straight the pixels of a DC's image (a memory DC on a bitmap, as the back
 // buffers are), which saves laying a whole area's layer over it every frame.
 //
+// Its pixels are the DC's own: at a content scale of 2 (GDK_SCALE=2) each
+// window pixel is 2 x 2 of them, and curves are drawn in those, as sharp as
+// the toolkit's text. Callers give coordinates in them (ToDevice).
+//
 // Lines are set pixel by pixel (Bresenham, both ends included, a square
 // stamp for wider pens), so a line's pixels depend only on its two ends:
 // drawing a path in pieces, or a reduced path with the same outline, gives
@@ -26,16 +30,24 @@ public:
     wxPlotPixelCanvas& operator=(const wxPlotPixelCanvas&) = delete;
     ~wxPlotPixelCanvas() { Release(); }
 
-    // Clears the layer and gives it this size (reusing its memory).
-    void Reset(int width, int height);
+    // Clears the layer and gives it the size of width x height window
+    // pixels at scale (reusing its memory).
+    void Reset(int width, int height, int scale = 1);
     // From here on sets the pixels of dc's image itself, as a layer of
-    // width x height laid over dc at (0, 0) would set them, when dc draws
-    // through cairo onto an image without a transform and with a clip of one
-    // rectangle; false, with the canvas as it was, when not.
+    // width x height window pixels laid over dc at (0, 0) would set them,
+    // when dc draws through cairo onto an image, scaled by a whole number
+    // and not moved, with a clip of one rectangle; false, with the canvas
+    // as it was, when not.
     bool Attach(wxDC& dc, int width, int height);
+    // Attach, or else Reset at dc's content scale.
+    void Start(wxDC& dc, int width, int height);
     bool IsAttached() const { return m_surface != nullptr; }
+    // Size in its own pixels, and how many of them make a window pixel.
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
+    int GetScale() const { return m_scale; }
+    wxRect ToDevice(const wxRect& r) const
+        { return wxRect(r.x * m_scale, r.y * m_scale, r.width * m_scale, r.height * m_scale); }
 
     void SetColour(const wxColour& colour);
     // Pen width in pixels, at least 1.
@@ -64,6 +76,8 @@ private:
     void Release();
 
     int m_width = 0, m_height = 0;
+    int m_scale = 1;        // of what pixels are set into now
+    int m_layerScale = 1;
     std::vector<uint32_t> m_pixels;   // the layer; 0: nothing drawn, else 0xff rrggbb
     // Where pixels go: the layer, or the attached image (row stride in
     // pixels); only pixels within the clip are set.

@@ -369,7 +369,9 @@ TEST_F(OscylTest, FramesPaintWhatTheToolkitDraws)
         for (int k = 0; k < 3; ++k)
         {
             wxString where;
-            const wxImage drawn = pixeltest::RenderThroughToolkit(windows[k].first->GetSize(), windows[k].second);
+            // What the toolkit draws at the window's scale (GDK_SCALE).
+            const wxImage drawn = pixeltest::RenderThroughToolkit(windows[k].first->GetLogicalSize(), windows[k].second,
+                                                                  plot->GetContentScaleFactor());
             EXPECT_EQ(0, pixeltest::CountDifferences(windows[k].first->ConvertToImage(), drawn, &where))
                 << name << ", window " << k << " at " << where;
         }

@@ -2,6 +2,7 @@
 // function curves and the partial redraws, which must leave the back buffer
 // as a whole render would.
 
+#include "PixelCompare.h"
 #include "PlotInputSupport.h"
 
 #include "wxPlotFunction.h"
@@ -315,20 +316,8 @@ protected:
         const wxImage buffer = m_area->m_bitmap.ConvertToImage();
         const wxImage whole = m_plot->RenderArea();
         ASSERT_EQ(whole.GetSize(), buffer.GetSize());
-        int differ = 0, firstX = -1, firstY = -1;
-        for (int y = 0; y < whole.GetHeight(); ++y)
-            for (int x = 0; x < whole.GetWidth(); ++x)
-                if (whole.GetRed(x, y) != buffer.GetRed(x, y) ||
-                    whole.GetGreen(x, y) != buffer.GetGreen(x, y) ||
-                    whole.GetBlue(x, y) != buffer.GetBlue(x, y))
-                {
-                    if (differ++ == 0)
-                    {
-                        firstX = x;
-                        firstY = y;
-                    }
-                }
-        EXPECT_EQ(0, differ) << what << ": first at " << firstX << "," << firstY;
+        wxString where;
+        EXPECT_EQ(0, pixeltest::CountDifferences(whole, buffer, &where)) << what << ": first at " << where;
     }
 };
 
@@ -346,6 +335,10 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
     ASSERT_TRUE(f->Create(wxS("100+50*sin(x/20)")));
     ASSERT_TRUE(m_plot->AddCurve(f, false));
     m_plot->GetCursorMarker().SetSize(wxSize(3, 3));
+    // Rings on points as the map page puts them.
+    const wxGenericPen ring(wxGenericColour(55, 55, 55), 2, wxPENSTYLE_SOLID, wxCAP_ROUND, wxJOIN_ROUND);
+    for (int i : {33, 36, 40})
+        m_plot->AddMarker(wxPlotMarker(wxPLOTMARKER_ELLIPSE, data->GetPoint(i), wxSize(4, 4), ring));
     OnePixelPerUnit();
     // A point three columns right of the area: its cursor's stretch is the last two columns.
     ASSERT_TRUE(m_size.x % 2 == 1 || m_plot->SetOrigin(-1, 0));
@@ -363,6 +356,13 @@ TEST_F(PlotRedrawTest, StretchRedrawsLeaveWhatAWholeRenderWould)
         {"deselect some", [&] { m_plot->SelectDataRange(0, IntRange(45, 50), false); }},
         {"cursor on a point", [&] { m_plot->SetCursorDataIndex(0, 30); }},
         {"cursor moved on", [&] { m_plot->SetCursorDataIndex(0, 31); }},
+        {"cursor walked over the rings", [&] {
+             for (int i = 32; i <= 90; ++i)
+             {
+                 m_plot->SetCursorDataIndex(0, i);
+                 ExpectBufferIsAWholeRender(wxString::Format("cursor on point %d", i).utf8_str());
+             }
+         }},
         {"cursor to the function", [&] { m_plot->SetCursorAtX(1, 250); }},
         {"cursor gone", [&] { m_plot->InvalidateCursor(); }},
         {"cursor just outside the area", [&] { m_plot->SetCursorDataIndex(0, outside); }},

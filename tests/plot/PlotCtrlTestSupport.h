@@ -41,7 +41,8 @@ public:
     // strip, renders that strip once more over it, as a partial redraw does.
     wxImage RenderArea(const wxRect& strip = wxRect())
     {
-        wxBitmap bitmap(m_areaSize.width, m_areaSize.height);
+        wxBitmap bitmap;
+        bitmap.CreateWithDIPSize(m_areaSize.GetSize(), GetContentScaleFactor());
         {
             wxMemoryDC dc(bitmap);
             DrawArea(&dc, m_areaSize);

@@ -13,9 +13,10 @@ namespace
 
 using pixeltest::CountDifferences;
 
-wxBitmap WhiteBitmap(int w, int h)
+wxBitmap WhiteBitmap(int w, int h, double scale = 1)
 {
-    wxBitmap bitmap(w, h);
+    wxBitmap bitmap;
+    bitmap.CreateWithDIPSize(wxSize(w, h), scale);
     wxMemoryDC dc(bitmap);
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();
@@ -28,14 +29,15 @@ bool IsWhite(const wxImage& image, int x, int y)
 }
 
 // Every segment and every cross drawn on its own, in index order, with the
-// same pixel rules as the drawer.
+// same pixel rules as the drawer, in the screen's pixels.
 wxImage FullRender(PlotProbe* plot, wxPlotData* curve, int index)
 {
     const wxRect& area = plot->GetAreaSize();
+    const int s = int(plot->GetContentScaleFactor());
     wxPlotPixelCanvas canvas;
-    canvas.Reset(area.width, area.height);
+    canvas.Reset(area.width, area.height, s);
     const wxRect2DDouble view = plot->GetViewRect();
-    const double zx = plot->GetZoomX(), zy = plot->GetZoomY(), ah = area.height;
+    const double zx = plot->GetZoomX() * s, zy = plot->GetZoomY() * s, ah = area.height * s;
     auto toPixel = [&](double x, double y) {
         return wxPoint(wxPlotPixel((x - view.m_x) * zx + 0.5), wxPlotPixel(ah - (y - view.m_y) * zy + 0.5));
     };
@@ -43,7 +45,7 @@ wxImage FullRender(PlotProbe* plot, wxPlotData* curve, int index)
     const wxPen selected = curve->GetPen(wxPLOTPEN_SELECTED).GetPen();
     auto usePen = [&](const wxPen& pen) {
         canvas.SetColour(pen.GetColour());
-        canvas.SetWidth(pen.GetWidth());
+        canvas.SetWidth(pen.GetWidth() * s);
     };
     const IntRangeSelection& sel = *plot->GetDataCurveSelection(index);
     auto startsRange = [&](int i) {
@@ -70,13 +72,13 @@ wxImage FullRender(PlotProbe* plot, wxPlotData* curve, int index)
         if (curve->GetDrawPoints() && !(r & wxPLOTCLIP_SECOND) && (c != p || i == 0 || startsRange(i)))
         {
             usePen(sel.IsSelected(i) ? selected : normal);
-            canvas.Line(c.x, c.y, c.x + 2, c.y);
-            canvas.Line(c.x, c.y, c.x, c.y + 2);
-            canvas.Line(c.x, c.y, c.x - 2, c.y);
-            canvas.Line(c.x, c.y, c.x, c.y - 2);
+            canvas.Line(c.x, c.y, c.x + 2 * s, c.y);
+            canvas.Line(c.x, c.y, c.x, c.y + 2 * s);
+            canvas.Line(c.x, c.y, c.x - 2 * s, c.y);
+            canvas.Line(c.x, c.y, c.x, c.y - 2 * s);
         }
     }
-    wxBitmap bitmap = WhiteBitmap(area.width, area.height);
+    wxBitmap bitmap = WhiteBitmap(area.width, area.height, s);
     {
         wxMemoryDC dc(bitmap);
         canvas.DrawOnto(dc);
@@ -87,7 +89,7 @@ wxImage FullRender(PlotProbe* plot, wxPlotData* curve, int index)
 wxImage DrawerRender(PlotProbe* plot, wxPlotData* curve, int index)
 {
     const wxRect& area = plot->GetAreaSize();
-    wxBitmap bitmap = WhiteBitmap(area.width, area.height);
+    wxBitmap bitmap = WhiteBitmap(area.width, area.height, plot->GetContentScaleFactor());
     {
         wxMemoryDC dc(bitmap);
         wxPlotSetCrispDrawing(dc);
@@ -126,16 +128,21 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         {"steps on the edges, points", 3000, true, true, true, true, true, 1, false, true},
         {"steps on the edges in view", 30000, true, true, false, true, false, 1, true, true},
         {"x not a number", 3000, true, true, true, true, false, 1, false, false, true},
+        {"wide pen with points", 400, true, true, true, true, false, 16},
+        {"wider pen in view", 3000, true, true, false, false, false, 20, true},
     };
-    // Under the curves: a ring without a brush (the map's points), a filled ring and a line across.
+    // Under the curves: a ring without a brush (the map's points), a filled ring, a line across, a rectangle.
     const wxGenericPen ringPen(wxGenericColour(55, 55, 55), 2, wxPENSTYLE_SOLID, wxCAP_ROUND, wxJOIN_ROUND);
     m_plot->AddMarker(wxPlotMarker(wxPLOTMARKER_ELLIPSE, {30, 0.2}, wxSize(4, 4), ringPen, wxNullGenericBrush));
     m_plot->AddMarker(wxPlotMarker(wxPLOTMARKER_ELLIPSE, {60, -0.3}, wxSize(5, 3),
                                    wxGenericPen(wxGenericColour(155, 55, 55), 4),
                                    wxGenericBrush(wxGenericColour(255, 255, 0))));
-    wxPlotMarker line;
+    wxPlotMarker line, rectangle;
     line.CreateHorizLineMarker(0.5, wxGenericPen(wxGenericColour(120, 120, 100), 1));
     m_plot->AddMarker(line);
+    rectangle.Create(6, {75, 0.4, 12, 3}, {-1, -1}, ringPen, wxGenericBrush(wxGenericColour(255, 236, 180)));
+    m_plot->AddMarker(rectangle);
+    m_plot->GetCursorMarker().SetSize(wxSize(4, 4));
     std::mt19937 rng(7);
     for (const Case& c : cases)
     {
@@ -199,12 +206,18 @@ TEST_F(PlotCtrlTest, ReducedCurveDrawingHasThePixelsOfEverySegment)
         EXPECT_GT(inked, 200) << c.name;
 
         // Set straight into the bitmap's pixels (background, grid, rings, curves, frame), the area is what the
-        // toolkit's drawing makes of it; strips drawn again over it, as partial redraws do, leave it so.
+        // toolkit's drawing makes of it; strips drawn again over it, as partial redraws do, leave it so (with
+        // few points also strips with an edge on a marker or the cursor).
         m_plot->PlaceCursor(1, c.points / 2);
         const wxImage whole = m_plot->RenderArea();
         std::vector<std::pair<wxString, wxImage>> renders = {{"through the toolkit", pixeltest::RenderThroughToolkit(
-            whole.GetSize(), [&](wxDC& dc) { m_plot->DrawArea(&dc, m_plot->GetAreaSize()); })}};
-        for (int x : {0, 1, 57, 235, 236})
+            m_plot->GetAreaSize().GetSize(), [&](wxDC& dc) { m_plot->DrawArea(&dc, m_plot->GetAreaSize()); },
+            m_plot->GetContentScaleFactor())}};
+        std::vector<int> starts = {0, 1, 57, 235, 236};
+        for (double at : {30.0, 60.0, 75.0, 87.0, m_plot->GetCursorMarker().GetPlotPosition().m_x})
+            for (int dx = -7; dx <= 5 && std::isfinite(at) && c.points <= 400; ++dx)
+                starts.push_back(m_plot->PlotXToPixel(at) + dx);
+        for (int x : starts)
             for (int width : {1, 2, 3})
                 renders.emplace_back(wxString::Format("strip %d+%d", x, width), m_plot->RenderArea({x, 0, width, 131}));
         for (const auto& [what, render] : renders)

@@ -29,10 +29,13 @@ inline wxImage PaintAreaLikeThePaintHandler(wxPlotCtrl* plot)
 }
 
 // What the display shows of window now (ImageMagick's import reads it back
-// from the X server); an empty image when that fails.
+// from the X server), in the screen's pixels; an empty image when that fails.
 inline wxImage GrabFromScreen(wxWindow* window)
 {
-    const wxRect rect(window->ClientToScreen(wxPoint(0, 0)), window->GetClientSize());
+    const double s = window->GetContentScaleFactor();
+    const wxPoint at = window->ClientToScreen(wxPoint(0, 0));
+    const wxSize size = window->GetClientSize();
+    const wxRect rect(wxRound(at.x * s), wxRound(at.y * s), wxRound(size.x * s), wxRound(size.y * s));
     const wxString path = wxFileName::CreateTempFileName("plotgrab") + ".bmp";
     const wxString crop = wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y);
     const wxString target = "BMP3:" + path;

@@ -15,6 +15,8 @@ namespace pixeltest
 // gets the first few.
 inline int CountDifferences(const wxImage& a, const wxImage& b, wxString* where = nullptr)
 {
+    if (a.GetSize() != b.GetSize())
+        return a.GetWidth() * a.GetHeight();
     int n = 0;
     for (int y = 0; y < a.GetHeight(); ++y)
         for (int x = 0; x < a.GetWidth(); ++x)
@@ -24,17 +26,19 @@ inline int CountDifferences(const wxImage& a, const wxImage& b, wxString* where 
     return n;
 }
 
-// What draw puts on a bitmap of size when all of it goes through the
+// What draw puts on a bitmap of size (at scale) when all of it goes through the
 // toolkit's drawing calls: the DC's origin is moved, so the plot sets no
 // pixel straight into the bitmap and copies no picture it made before.
-inline wxImage RenderThroughToolkit(const wxSize& size, const std::function<void(wxDC&)>& draw)
+inline wxImage RenderThroughToolkit(const wxSize& size, const std::function<void(wxDC&)>& draw, double scale = 1)
 {
-    wxBitmap bitmap(size.x + 1, size.y + 1);
+    wxBitmap bitmap;
+    bitmap.CreateWithDIPSize(size + wxSize(1, 1), scale);
     {
         wxMemoryDC dc(bitmap);
         dc.SetDeviceOrigin(1, 1);
         draw(dc);
     }
-    return bitmap.ConvertToImage().GetSubImage(wxRect(1, 1, size.x, size.y));
+    const int s = int(scale);
+    return bitmap.ConvertToImage().GetSubImage(wxRect(s, s, size.x * s, size.y * s));
 }
 } // namespace pixeltest
