@@ -375,7 +375,7 @@ void MyFrame::OnInjectorCheck(wxCommandEvent& event)
         return;
     const unsigned char mask = TickedInjectorMask();
     // No cylinder left on gas means petrol for all of them.
-    const bool asked = mask != 0 ? RequestFuel(theController->m_onGas != 0, mask) : RequestFuel(false, 0);
+    const bool asked = RequestFuel(mask != 0 && theController->m_onGas != 0, mask);
     // A refused tick must not stand for a cylinder the ECU has not switched.
     auto* check = wxDynamicCast(event.GetEventObject(), wxCheckBox);
     if (!asked && check)

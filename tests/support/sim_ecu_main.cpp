@@ -1,12 +1,6 @@
 // A simulated ECU on a pseudo-terminal, for running the real program or a
 // benchmark against. Prints the device path on the first line of stdout and
-// serves until killed.
-//
-//   sim_ecu [--corrupt-every N] [--silent-every N] [--silent-from N]
-//           [--trickle N] [--line-speed] [--zeros]
-//           [--idle-car [--stall-from N] [--petrol-tenths N]]
-//           [--log FILE] [--flip-length-every N] [--stray-every N]
-//           [--burst N] [--false-header L] [--noise-every N] [--noise-command C]
+// serves until killed. Its options are those Usage() prints.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
